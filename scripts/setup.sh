@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs the Debian packages Varnet needs to build, test and run, and only
+# those that are missing. As root it runs apt-get; otherwise it prints the
+# exact command to run and stops.
+set -eu
+
+PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
+libbenchmark-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Varnet needs these Debian packages:$missing"
+    echo "Install them with:"
+    echo "  sudo apt-get install -y$missing"
+    exit 1
+fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,34 @@
+// The texts the reader carries built in: the demo book, the short pages that
+// opening a book produces by key, and the start-up instructions.
+#pragma once
+
+#include "LineList.h"
+#include "ReaderState.h"
+
+#include <string>
+
+namespace varnet {
+
+// The demo book's facts, from its own source, so a rename is one edit.
+struct DemoBookInfo {
+    std::string header;  // line 0 of every stored built-in text
+    std::string title;   // with its leading article
+    std::string author;
+    std::string authorEntry;  // the entry shown on the author page
+};
+const DemoBookInfo& demoBookInfo();
+
+// Stored form, each beginning with its header line.
+LineList welcomeText();     // key "none"
+LineList titleListText();   // key "title"
+LineList authorListText();  // key "author"
+LineList authorText();      // any other key
+LineList demoBookText();    // key "fable"
+
+// Already in normalised form; appended to the text at the first activation.
+const LineList& startupInstructions();
+
+// Makes a new DemoText holding the demo book in stored form.
+void BuildDemoText(ReaderState& state);
+
+}  // namespace varnet

@@ -1,0 +1,53 @@
+#include "TextFormat.h"
+
+namespace varnet {
+
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+std::string normaliseLine(std::string_view stored) {
+    if (stored.empty() || stored[0] != 'l') return std::string(stored);
+    // The code is "l" and two digits. A cut-off or malformed code ("l",
+    // "l0", "lx5") reads the digits that open it and never past the end.
+    int indent = 0;
+    for (std::size_t k = 1; k <= 2 && k < stored.size() && isDigit(stored[k]); ++k)
+        indent = indent * 10 + (stored[k] - '0');
+    const std::size_t bodyStart = stored.size() < 3 ? stored.size() : 3;
+    if (indent > kMaxIndent) indent = kMaxIndent;
+    std::string out(static_cast<std::size_t>(indent), ' ');
+    out.append(stored.substr(bodyStart));
+    return out;
+}
+
+std::string removeTags(std::string_view line) {
+    std::string out;
+    out.reserve(line.size());
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == '|') {
+            i += 3;
+        } else {
+            out += line[i];
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+    return text.substr(b, e - b);
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+}  // namespace varnet
