@@ -1,0 +1,74 @@
+#include "Paging.h"
+
+#include "TextFormat.h"
+
+namespace varnet {
+
+void Paging::PageForward() {
+    state_.ReadingMoved = true;
+    state_.NextLine = renderer_.DrawPanel(state_.NextLine);
+}
+
+std::int32_t Paging::pageBackStart() {
+    ReaderState& st = state_;
+    DrawingSurface& surface = renderer_.surface();
+    // One column's worth of lines in the font exactly as the last drawn line
+    // left it, shrunk size included.
+    st.LineHeight = surface.textHeight("X");
+    st.PanelHeight = surface.height();
+    st.ColumnWidth = surface.width();
+    const std::int32_t linesPerColumn = st.LineHeight > 0 ? st.PanelHeight / st.LineHeight : 0;
+
+    const std::int32_t back = st.TopLine - linesPerColumn;
+    if (back < 0) return 0;
+
+    // Move forward to the nearest stop; none before the panel on show means
+    // the estimate itself is used.
+    std::int32_t start = back;
+    if (st.CurrentText) {
+        const LineList& text = *st.CurrentText;
+        const std::int32_t last = text.count() - 1;
+        while (start < last && !isPageBackStop(text[start])) ++start;
+    }
+    if (start >= st.TopLine) start = back;
+    return start;
+}
+
+void Paging::PageBack() {
+    ReaderState& st = state_;
+    st.NextLine = st.TopLine;
+    st.ReadingMoved = true;
+    const std::int32_t start = pageBackStart();
+
+    // Drawing resumes in the normal face when the stretch about to be drawn
+    // again switches to the fixed-pitch one; the tag sets it again.
+    if (st.CurrentText) {
+        const LineList& text = *st.CurrentText;
+        const std::int64_t end = std::min<std::int64_t>(static_cast<std::int64_t>(st.TopLine) + 2, text.count() - 1);
+        for (std::int64_t i = std::max<std::int64_t>(start, 0); i <= end; ++i) {
+            if (text[static_cast<std::int32_t>(i)].find("|f>") != std::string::npos) {
+                renderer_.surface().font.face = kSerifFace;
+                break;
+            }
+        }
+    }
+    st.NextLine = renderer_.DrawPanel(start);
+}
+
+void Paging::NextButtonClick() {
+    if (closeFindDialog_) closeFindDialog_();
+    PageForward();
+}
+
+void Paging::PrevButtonClick() {
+    if (closeFindDialog_) closeFindDialog_();
+    PageBack();
+}
+
+void Paging::FormKeyDown(int& key) {
+    if (key == kKeyPageDown) PageForward();
+    else if (key == kKeyPageUp) PageBack();
+    key = 0;
+}
+
+}  // namespace varnet

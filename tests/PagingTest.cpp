@@ -1,0 +1,163 @@
+#include "FakeSurface.h"
+#include "Paging.h"
+
+#include <gtest/gtest.h>
+
+using namespace varnet;
+using varnet::testing::FakeControls;
+using varnet::testing::FakeSurface;
+
+namespace {
+
+// A surface 40 lines of 20 pixels high (size 15 on the fake surface).
+struct Fixture {
+    ReaderState st;
+    FakeSurface surface{1000, 800};
+    FakeControls controls;
+    PanelRenderer renderer{st, surface, controls};
+    int findClosed = 0;
+    Paging paging{st, renderer, [this] { ++findClosed; }};
+
+    explicit Fixture(int phrases = 1000) {
+        st.FontSize = 15;
+        surface.font.size = 15;
+        std::vector<std::string> lines(static_cast<std::size_t>(phrases), "     a phrase");
+        lines.push_back("p999");
+        lines.push_back("        END OF FILE");
+        lines.push_back(" ");
+        st.CurrentText = LineList(std::move(lines));
+    }
+    std::string& line(int i) { return st.CurrentText->lines()[static_cast<std::size_t>(i)]; }
+};
+
+}  // namespace
+
+TEST(PageBack, EstimatesTheStartOfThePanelBefore) {
+    struct Case {
+        const char* name;
+        int topLine;
+        std::vector<std::pair<int, std::string>> lines;
+        int expectedStart;
+    };
+    const std::vector<Case> cases = {
+        {"near the start: from line 0", 30, {}, 0},
+        {"first stop after the estimate", 500, {{470, "p047 "}, {480, "s000 "}}, 470},
+        {"no stop before the panel on show", 500, {{500, "p050 "}}, 460},
+        {"the estimate is itself a stop", 500, {{460, "s000 "}, {470, "p047 "}}, 460},
+        {"a one-character line stops", 500, {{463, " "}}, 463},
+        {"a two-character line does not stop", 500, {{463, "ab"}, {480, ""}}, 480},
+        {"a line opening with r does not stop", 500, {{462, "rest"}, {490, "p049 "}}, 490},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        for (const auto& [i, text] : c.lines) f.line(i) = text;
+        f.st.TopLine = c.topLine;
+        f.st.Band = 1;
+        f.paging.PageBack();
+        EXPECT_EQ(f.st.TopLine, c.expectedStart);
+        EXPECT_TRUE(f.st.ReadingMoved);
+        if (c.expectedStart == 0) {
+            EXPECT_EQ(f.st.Band, 0);
+        }
+        EXPECT_EQ(f.st.LineHeight, 20);
+        EXPECT_EQ(f.st.PanelHeight, 800);
+    }
+}
+
+TEST(PageBack, UsesTheFontAsTheLastLineLeftIt) {
+    Fixture f;
+    f.surface.font.size = 35;  // a line height of 40: 20 lines a column
+    f.st.TopLine = 500;
+    f.paging.PageBack();
+    EXPECT_EQ(f.st.TopLine, 480);
+}
+
+TEST(PageBack, ResetsTheFixedFaceWhenTheStretchSwitchesToIt) {
+    Fixture f;
+    f.line(465) = "     |f>code|a> ";
+    f.surface.font.face = kFixedFace;
+    f.st.TopLine = 500;
+    f.paging.PageBack();
+    // The face was reset before drawing; the tag then set it again.
+    EXPECT_EQ(f.surface.texts.front().font.face, kSerifFace);
+
+    Fixture g;
+    g.surface.font.face = kFixedFace;
+    g.st.TopLine = 500;
+    g.paging.PageBack();
+    EXPECT_EQ(g.surface.texts.front().font.face, kFixedFace);
+}
+
+TEST(PageBack, FromBeyondTheEndReadsNothingPastIt) {
+    Fixture f(100);  // 103 lines
+    for (int top : {102, 103, 5000}) {
+        f.st.TopLine = top;
+        f.paging.PageBack();
+        EXPECT_LE(f.st.TopLine, top);
+    }
+    f.st.TopLine = 120;  // the estimate 80 finds the end marker at 100
+    f.paging.PageBack();
+    EXPECT_EQ(f.st.TopLine, 100);
+}
+
+TEST(PageForward, GoesExactlyToTheNextPanelAndStopsAtTheEnd) {
+    Fixture f(50);  // 53 lines; 40 lines a panel
+    f.st.NextLine = f.renderer.DrawPanel(0);
+    EXPECT_EQ(f.st.NextLine, 40);
+    f.paging.PageForward();
+    EXPECT_EQ(f.st.TopLine, 40);
+    EXPECT_EQ(f.st.NextLine, 50);  // ends before the end marker
+    f.paging.PageForward();
+    EXPECT_EQ(f.st.NextLine, 52);
+    EXPECT_FALSE(f.controls.nextEnabled);
+    f.surface.reset();
+    f.paging.PageForward();  // Page Down on the last panel
+    EXPECT_TRUE(f.surface.texts.empty());
+    EXPECT_EQ(f.st.TopLine, 52);
+    EXPECT_EQ(f.st.NextLine, 52);
+    f.paging.PageBack();  // and Page Up draws a panel again
+    EXPECT_FALSE(f.surface.texts.empty());
+    EXPECT_EQ(f.st.TopLine, 50);
+}
+
+TEST(Paging, EveryKeyIsConsumedAndOnlyPageKeysPage) {
+    Fixture f;
+    f.st.NextLine = f.renderer.DrawPanel(0);
+    for (int key : std::vector<int>{0x25, 0x26, 0x0D, 'A'}) {
+        int k = key;
+        f.paging.FormKeyDown(k);
+        EXPECT_EQ(k, 0);
+        EXPECT_EQ(f.st.TopLine, 0);
+        EXPECT_FALSE(f.st.ReadingMoved);
+    }
+    int down = kKeyPageDown;
+    f.paging.FormKeyDown(down);
+    EXPECT_EQ(down, 0);
+    EXPECT_EQ(f.st.TopLine, 40);
+    int up = kKeyPageUp;
+    f.paging.FormKeyDown(up);
+    EXPECT_EQ(up, 0);
+    EXPECT_EQ(f.st.TopLine, 0);
+    EXPECT_EQ(f.findClosed, 0);  // keys do not close the Find dialog
+}
+
+TEST(Paging, ButtonsCloseTheFindDialogFirst) {
+    Fixture f;
+    f.st.NextLine = f.renderer.DrawPanel(0);
+    f.paging.NextButtonClick();
+    EXPECT_EQ(f.findClosed, 1);
+    EXPECT_EQ(f.st.TopLine, 40);
+    f.paging.PrevButtonClick();
+    EXPECT_EQ(f.findClosed, 2);
+    EXPECT_EQ(f.st.TopLine, 0);
+}
+
+TEST(Paging, TwoColumnsPageBackAboutHalfAPanel) {
+    Fixture f;
+    f.controls.two = true;
+    f.st.NextLine = f.renderer.DrawPanel(200);
+    EXPECT_EQ(f.st.NextLine, 280);
+    f.paging.PageBack();
+    EXPECT_EQ(f.st.TopLine, 160);
+}
