@@ -28,7 +28,7 @@ LineList withHeader(std::string_view body) {
 
 const DemoBookInfo& demoBookInfo() {
     static const DemoBookInfo info{metaValue("header"), metaValue("title"), metaValue("author"),
-                                   metaValue("entry")};
+                                   metaValue("entry"), LineList::fromBytes(embedded::chapterTitles).lines()};
     return info;
 }
 

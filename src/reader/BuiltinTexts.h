@@ -6,6 +6,7 @@
 #include "ReaderState.h"
 
 #include <string>
+#include <vector>
 
 namespace varnet {
 
@@ -15,6 +16,7 @@ struct DemoBookInfo {
     std::string title;   // with its leading article
     std::string author;
     std::string authorEntry;  // the entry shown on the author page
+    std::vector<std::string> chapterTitles;  // chapters 1 to 24, in order
 };
 const DemoBookInfo& demoBookInfo();
 

@@ -11,6 +11,7 @@ extern const std::string_view authorList;     // data/pages/authorlist.txt
 extern const std::string_view authorText;     // data/pages/authortext.txt
 extern const std::string_view startup;        // data/pages/startup.txt
 extern const std::string_view bookMeta;       // data/book/meta.txt
+extern const std::string_view chapterTitles;  // data/book/chapters.txt
 extern const std::string_view demoBook;       // data/fable.txt
 
 }  // namespace varnet::embedded

@@ -1,5 +1,7 @@
 #include "TextFormat.h"
 
+#include <charconv>
+
 namespace varnet {
 
 namespace {
@@ -48,6 +50,31 @@ std::string lowerAscii(std::string_view text) {
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return std::nullopt;
+    std::int32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::string notAnIntegerMessage(std::string_view text) {
+    std::string message(1, '\'');
+    message.append(text).append("' is not a valid integer value");
+    return message;
+}
+
+std::optional<std::int32_t> bookmarkLineNumber(std::string_view line, std::string* numberText) {
+    std::string_view text;
+    if (line.size() > 1) {
+        const auto blank = line.find(' ', 1);
+        text = line.substr(1, blank == std::string_view::npos ? std::string_view::npos : blank - 1);
+    }
+    if (numberText) *numberText = std::string(text);
+    return parseInteger(text);
 }
 
 }  // namespace varnet

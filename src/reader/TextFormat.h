@@ -3,6 +3,8 @@
 // the indent code turned into blanks. Inline tags start with "|".
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,5 +45,18 @@ std::string_view trimmed(std::string_view text);
 
 // Changes only the letters A to Z.
 std::string lowerAscii(std::string_view text);
+
+// A whole decimal number in 32 bits, with an optional sign; nothing else
+// (no blanks, no other characters) is accepted.
+std::optional<std::int32_t> parseInteger(std::string_view text);
+
+// "'" + text + "' is not a valid integer value": the message for a number in
+// a hand-edited file that does not parse.
+std::string notAnIntegerMessage(std::string_view text);
+
+// The line number of a bookmark line ("#" + number + " " + name): the
+// characters after the first up to the first blank, or to the end of a line
+// without one. `numberText` receives them for the error message.
+std::optional<std::int32_t> bookmarkLineNumber(std::string_view line, std::string* numberText = nullptr);
 
 }  // namespace varnet

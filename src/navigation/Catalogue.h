@@ -1,0 +1,95 @@
+// The built-in catalogue behind the contents tree: rows of caption, "<<",
+// level character, key and optional "@" anchor; and what a click on a row
+// opens. The tree itself is the window's; this unit says how to build it.
+#pragma once
+
+#include "LineList.h"
+#include "ReaderState.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnet {
+
+inline constexpr const char* kNotHereYet = "Not here yet";
+inline constexpr const char* kCaption = "Varnet";
+inline constexpr const char* kCaptionPrefix = "Varnet -- ";
+inline constexpr const char* kQtxExtension = ".qtx";
+inline constexpr const char* kQdxExtension = ".qdx";
+
+// The chapter titles as the demo book's bold headings give them.
+std::vector<std::string> demoChapterTitles(const LineList& storedBook);
+
+// The 55 built-in rows, the last the terminator "(END)".
+LineList builtinCatalogueRows();
+
+// Row 0 up to its marker, trimmed: the application title.
+std::string applicationTitleFrom(const LineList& rows);
+
+// One node of the contents tree as built from the rows, in creation order;
+// parent is the index of an earlier node, or -1 for a top-level node.
+struct CatalogueNode {
+    std::string text;
+    std::int32_t parent;
+};
+std::vector<CatalogueNode> buildCatalogueTree(const LineList& rows);
+
+// The bookmark file's first content: "<<" + key for each book row up to the
+// row that opens the by-author list.
+LineList seedBookmarkLines(const LineList& rows);
+
+// The first row from 1 to the one before the last holding "<<1author".
+std::optional<std::int32_t> byAuthorRow(const LineList& rows);
+
+// What a row opens: the key (with "@" anchor, as the row holds it) and the
+// title of its book row.
+struct RowDestination {
+    std::string targetKey;
+    std::string bookTitle;
+};
+RowDestination resolveRow(const LineList& rows, std::int32_t row);
+
+// What a click on the contents tree needs of the window.
+class CatalogueWindow {
+public:
+    virtual ~CatalogueWindow() = default;
+    // The absolute index of the selected node, if one is selected.
+    virtual std::optional<std::int32_t> selectedNodeIndex() const = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void notice(const std::string& text) = 0;
+    virtual void setOpenDialogFileName(const std::string& name) = 0;
+    virtual void setIndexTabVisible(bool visible) = 0;
+    // Back to the "Load Index" panel with an empty index tree.
+    virtual void resetIndexPage() = 0;
+    virtual void showReadingPage() = 0;
+};
+
+struct CatalogueHooks {
+    std::function<void()> writeClosingBookmark;
+    std::function<void(const std::string& fileName, const std::string& anchor)> openBook;
+    std::function<bool(const std::string& path)> fileExists;
+};
+
+class CatalogueClick {
+public:
+    CatalogueClick(ReaderState& state, CatalogueWindow& window, CatalogueHooks hooks)
+        : state_(state), window_(window), hooks_(std::move(hooks)) {}
+
+    void TOCTreeViewClick();
+    void TOCTreeViewDblClick() {
+        state_.TreeToggled = false;
+        TOCTreeViewClick();
+    }
+    void TOCTreeViewExpanded() { state_.TreeToggled = true; }
+    void TOCTreeViewCollapsed() { state_.TreeToggled = true; }
+
+private:
+    ReaderState& state_;
+    CatalogueWindow& window_;
+    CatalogueHooks hooks_;
+};
+
+}  // namespace varnet

@@ -1,0 +1,98 @@
+#include "BookOpening.h"
+
+#include "BuiltinTexts.h"
+#include "TextFormat.h"
+
+namespace varnet {
+
+namespace {
+
+bool blankOrControlOnly(const std::string& line) {
+    for (const char c : line)
+        if (static_cast<unsigned char>(c) > 32) return false;
+    return true;
+}
+
+bool isNoAnchor(const std::string& anchor) { return anchor.empty() || anchor == " " || anchor == "00000"; }
+
+}  // namespace
+
+std::string bookKeyFrom(const std::string& fileName) {
+    const auto slash = fileName.find_last_of('/');
+    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    const auto dot = name.find('.');
+    return dot == std::string::npos ? std::string() : name.substr(0, dot);
+}
+
+LineList builtinTextFor(const std::string& key, const ReaderState& state) {
+    if (key == "fable") return state.DemoText ? *state.DemoText : demoBookText();
+    if (key == "none") return welcomeText();
+    if (key == "title") return titleListText();
+    if (key == "author") return authorListText();
+    return authorText();
+}
+
+void BookOpening::load(const std::string& fileName) {
+    ReaderState& st = state_;
+    st.OpenFileName = fileName;
+    st.BookKey = bookKeyFrom(fileName);
+    // The demo book is built before it is copied, also when a text named on
+    // the command line opens it before any catalogue click built it.
+    if (st.BookKey == "fable" && !st.DemoText) BuildDemoText(st);
+    LineList text = builtinTextFor(st.BookKey, st);
+
+    auto& lines = text.lines();
+    while (lines.size() > 1 && blankOrControlOnly(lines.back())) lines.pop_back();
+    lines.emplace_back(kEndMarker);
+    lines.erase(lines.begin());  // the header line
+    lines.emplace_back(kClosingLine);
+    lines.emplace_back(kFinalBlankLine);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (!lines[i].empty() && lines[i][0] == 'l') lines[i] = normaliseLine(lines[i]);
+    }
+    st.CurrentText = std::move(text);
+}
+
+std::int32_t BookOpening::resumeLine() {
+    ReaderState& st = state_;
+    if (hooks_.loadBookmarkSection) hooks_.loadBookmarkSection();
+    if (!st.BookmarkLines) return 0;
+    const LineList& marks = *st.BookmarkLines;
+    if (!(st.BookmarkSection < marks.count() - 1 && st.BookmarkSectionEnd != st.BookmarkSection + 1)) return 0;
+    if (st.BookmarkSection + 1 < 0) return 0;
+    const std::string& line = marks[st.BookmarkSection + 1];
+    std::string numberText;
+    const auto value = bookmarkLineNumber(line, &numberText);
+    if (!value) {
+        // A hand-edited line number that does not parse: the book still opens,
+        // from its first line.
+        if (hooks_.error) hooks_.error(notAnIntegerMessage(numberText));
+        return 0;
+    }
+    const auto blank = line.find(' ', 1);
+    const std::string name = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+    const bool yes = hooks_.askYesNo && hooks_.askYesNo(name, kResumeQuestion);
+    if (!yes) return 0;
+    return *value < 0 ? 0 : *value;
+}
+
+void BookOpening::OpenBook(const std::string& fileName, const std::string& anchor) {
+    ReaderState& st = state_;
+    if (fileName != st.OpenFileName || !st.CurrentText) load(fileName);
+    st.NextLine = 0;
+    if (isNoAnchor(anchor)) {
+        st.NextLine = resumeLine();
+    } else {
+        const std::string key = "|" + anchor + ">";
+        const LineList& text = *st.CurrentText;
+        for (std::int32_t j = 0; j + 1 < text.count(); ++j) {
+            if (text[j].find(key) != std::string::npos) {
+                st.NextLine = j + 1;
+                break;
+            }
+        }
+    }
+    if (hooks_.drawPanel) st.NextLine = hooks_.drawPanel(st.NextLine);
+}
+
+}  // namespace varnet

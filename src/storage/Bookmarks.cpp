@@ -1,0 +1,141 @@
+#include "Bookmarks.h"
+
+#include "TextFormat.h"
+
+namespace varnet {
+
+namespace {
+bool startsWith(const std::string& s, std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+}  // namespace
+
+std::string bookmarkLine(std::int32_t line, const std::string& name) {
+    std::string text(1, '#');
+    text.append(std::to_string(line)).append(1, ' ').append(name);
+    return text;
+}
+
+std::string closingBookmarkName(const LocalDateTime& now) {
+    std::string name(kClosedBookAt);
+    name += now.date;
+    if (!now.midnight) name.append(1, ' ').append(now.time);
+    return name;
+}
+
+void Bookmarks::FindBookmarkSection() {
+    const std::string header = sectionHeader();
+    const LineList& lines = *state_.BookmarkLines;
+    const std::int32_t n = lines.count();
+    // Line 0 is never taken as a header; without a match the index ends on
+    // the last line (or at 1 for a file of fewer than two lines).
+    std::int32_t i = 1;
+    while (i < n - 1 && lines[i] != header) ++i;
+    state_.BookmarkSection = i;
+}
+
+bool Bookmarks::save() {
+    if (store_.save(state_.BookmarkPath, *state_.BookmarkLines)) return true;
+    window_.error(kCannotCreateFile + state_.BookmarkPath);
+    return false;
+}
+
+void Bookmarks::BMMenuClick() {
+    if (!state_.BookmarkLines || !store_.exists(state_.BookmarkPath)) return;
+    LineList loaded;
+    if (!store_.load(state_.BookmarkPath, loaded)) return;
+    *state_.BookmarkLines = std::move(loaded);
+    LineList& lines = *state_.BookmarkLines;
+
+    FindBookmarkSection();
+    const std::string header = sectionHeader();
+    std::int32_t n = lines.count();
+    if (n >= 1 && state_.BookmarkSection == n - 1 && lines[n - 1] != header) {
+        const std::string& last = lines[n - 1];
+        if (!last.empty() && (last[0] == '#' || last[0] == '<')) {
+            lines.add(header);
+        } else {
+            // A last line that is neither header nor bookmark gives way to
+            // the new header, and an empty line follows it.
+            lines.put(n - 1, header);
+            lines.add("");
+        }
+        save();
+        FindBookmarkSection();
+        n = lines.count();
+    }
+
+    std::int32_t end = state_.BookmarkSection + 1;
+    while (end < n - 1 && !startsWith(lines[end], "<<")) ++end;
+    if (end > state_.BookmarkSection + 99) end = state_.BookmarkSection + 99;
+    state_.BookmarkSectionEnd = end;
+    window_.setDeleteAndGotoEnabled(state_.BookmarkSection + 1 < state_.BookmarkSectionEnd);
+}
+
+void Bookmarks::insertLine(std::int32_t index, std::string line) {
+    LineList& lines = *state_.BookmarkLines;
+    if (index < 0) index = 0;
+    if (index > lines.count()) index = lines.count();
+    lines.insert(index, std::move(line));
+}
+
+void Bookmarks::BMAddItemClick() {
+    const std::string name = window_.askBookmarkName();
+    if (name.empty()) {
+        window_.notice(kNoBookmarkAdded);
+        return;
+    }
+    state_.ReadingMoved = false;
+    if (!state_.BookmarkLines) state_.BookmarkLines = LineList();
+    insertLine(state_.BookmarkSection + 1, bookmarkLine(state_.TopLine, name));
+    save();
+}
+
+std::int32_t Bookmarks::FillBookmarkPopup() {
+    popup_.clear();
+    const std::int32_t last = state_.BookmarkSectionEnd - state_.BookmarkSection - 2;
+    if (last < 0) return last;
+    const LineList empty;
+    const LineList& lines = state_.BookmarkLines ? *state_.BookmarkLines : empty;
+    for (std::int32_t k = 0; k <= last; ++k) {
+        const std::int32_t i = state_.BookmarkSection + 1 + k;
+        // The section found by the last drop-down may have shrunk since; only
+        // lines that exist are listed.
+        if (i < 0 || i >= lines.count()) break;
+        const std::string& line = lines[i];
+        const auto blank = line.find(' ');
+        popup_.push_back(blank == std::string::npos ? line : line.substr(blank + 1));
+    }
+    return static_cast<std::int32_t>(popup_.size()) - 1;
+}
+
+void Bookmarks::BMDeletePopupHandler(std::int32_t item) {
+    if (!state_.BookmarkLines) return;
+    const std::int32_t i = state_.BookmarkSection + 1 + item;
+    if (item < 0 || i < 0 || i >= state_.BookmarkLines->count()) return;
+    state_.BookmarkLines->erase(i);
+    save();
+}
+
+void Bookmarks::BMGotoPopupHandler(std::int32_t item) {
+    if (!state_.BookmarkLines) return;
+    const std::int32_t i = state_.BookmarkSection + 1 + item;
+    if (item < 0 || i < 0 || i >= state_.BookmarkLines->count()) return;
+    std::string text;
+    const auto line = bookmarkLineNumber((*state_.BookmarkLines)[i], &text);
+    if (!line) {
+        window_.error(notAnIntegerMessage(text));
+        return;
+    }
+    // A hand-edited negative line starts the panel at the top of the text.
+    state_.NextLine = drawPanel_(*line < 0 ? 0 : *line);
+}
+
+void Bookmarks::WriteClosingBookmark() {
+    if (!state_.BookmarkLines || state_.BookmarkLines->empty() || !state_.ReadingMoved) return;
+    state_.ReadingMoved = false;
+    BMMenuClick();
+    insertLine(state_.BookmarkSection + 1, bookmarkLine(state_.TopLine, closingBookmarkName(window_.now())));
+    save();
+    state_.BookmarkLines->clear();
+}
+
+}  // namespace varnet

@@ -1,0 +1,165 @@
+#include "BookOpening.h"
+#include "BuiltinTexts.h"
+#include "TextFormat.h"
+
+#include <gtest/gtest.h>
+
+using namespace varnet;
+
+namespace {
+
+struct Fixture {
+    ReaderState st;
+    std::vector<std::pair<std::string, std::string>> asked;
+    std::vector<std::string> errors;
+    bool answer = false;
+    int loads = 0;
+    std::vector<std::int32_t> drawn;
+    // What the bookmark drop-down would leave: lines, section, end.
+    std::optional<LineList> marks;
+    std::int32_t section = 0, sectionEnd = 0;
+
+    BookOpening opening{st, BookOpeningHooks{
+                                [this] {
+                                    ++loads;
+                                    if (marks) {
+                                        st.BookmarkLines = marks;
+                                        st.BookmarkSection = section;
+                                        st.BookmarkSectionEnd = sectionEnd;
+                                    }
+                                },
+                                [this](const std::string& m, const std::string& t) {
+                                    asked.emplace_back(m, t);
+                                    return answer;
+                                },
+                                [this](const std::string& e) { errors.push_back(e); },
+                                [this](std::int32_t line) {
+                                    drawn.push_back(line);
+                                    st.TopLine = line;
+                                    return line + 1;
+                                }}};
+    Fixture() { st.BookFolder = "/opt/varnet/"; }
+};
+
+}  // namespace
+
+TEST(OpenBook, DemoBookAtAnAnchor) {
+    Fixture f;
+    BuildDemoText(f.st);
+    const std::string name = f.st.BookFolder + "fable.qtx";
+    f.opening.OpenBook(name, "refpt001");
+    const LineList& text = *f.st.CurrentText;
+    EXPECT_EQ(text.count(), f.st.DemoText->count() + 2);
+    EXPECT_EQ(f.st.BookKey, "fable");
+    EXPECT_EQ(f.st.OpenFileName, name);
+    std::int32_t anchor = -1;
+    for (std::int32_t i = 0; i < text.count(); ++i)
+        if (text[i] == "|refpt001> ") anchor = i;
+    ASSERT_GE(anchor, 0);
+    // The stored anchor line is one further down: the header is gone.
+    EXPECT_EQ((*f.st.DemoText)[anchor + 1], "l00|refpt001> ");
+    EXPECT_EQ(f.drawn, std::vector<std::int32_t>{anchor + 1});
+    EXPECT_EQ(f.loads, 0);  // an anchor makes no resume offer
+    // The ending of every opened text.
+    EXPECT_EQ(text[text.count() - 3], "p999");
+    EXPECT_EQ(text[text.count() - 2], "        END OF FILE");
+    EXPECT_EQ(text[text.count() - 1], " ");
+
+    // The same call again: not reloaded, the same panel.
+    f.st.CurrentText->put(0, "marked");
+    f.opening.OpenBook(name, "refpt001");
+    EXPECT_EQ((*f.st.CurrentText)[0], "marked");
+    EXPECT_EQ(f.drawn.back(), anchor + 1);
+
+    f.opening.OpenBook(name, "refpt999");  // no such anchor: from line 0
+    EXPECT_EQ(f.drawn.back(), 0);
+}
+
+TEST(OpenBook, ShortPagesByKey) {
+    struct Case {
+        std::string file;
+        std::string key;
+        int lines;
+        std::string first;
+    };
+    const std::vector<Case> cases = {
+        {"/opt/varnet/title.qtx", "title", 10, ""},
+        {"/opt/varnet/none.qtx", "none", 33, "     Welcome to Stilo!"},
+        {"/opt/varnet/author.qtx", "author", 10, ""},
+        {"/opt/varnet/kyr.qtx", "kyr", 7, "|b>"},
+        {"/opt/varnet/fable", "", 7, "|b>"},  // no "." : the empty key, the author page
+        {"/opt/var.net/Title.QTX", "Title", 7, "|b>"},  // keys are compared exactly
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Fixture f;
+        f.opening.OpenBook(c.file, "00000");
+        EXPECT_EQ(f.st.BookKey, c.key);
+        EXPECT_EQ(f.st.CurrentText->count(), c.lines);
+        EXPECT_EQ((*f.st.CurrentText)[0], c.first);
+        EXPECT_EQ(f.loads, 1);
+        EXPECT_TRUE(f.asked.empty());
+    }
+    Fixture f;
+    f.opening.OpenBook("/opt/varnet/title.qtx", " ");
+    EXPECT_EQ(f.st.CurrentText->lines(),
+              (std::vector<std::string>{"", "   This is a list", "      of books listed", "        by the title",
+                                        "       of the book.", "", "", "p999", "        END OF FILE", " "}));
+    Fixture a;
+    a.opening.OpenBook("kyr.qtx", "");
+    EXPECT_EQ((*a.st.CurrentText)[1], "    " + demoBookInfo().authorEntry);
+}
+
+TEST(OpenBook, ResumeOffer) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> marks;
+        std::int32_t section, end;
+        bool answer;
+        std::int32_t start;
+        bool asked;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"Yes resumes", {"<<none", "<<fable", "#1234 Closed book at today", "<<author"}, 1, 3, true, 1234, true, ""},
+        {"No starts at the top", {"<<none", "<<fable", "#1234 Lion", "<<author"}, 1, 3, false, 0, true, ""},
+        {"an empty section asks nothing", {"<<none", "<<fable", "<<author"}, 1, 2, true, 0, false, ""},
+        {"a section at the end asks nothing", {"<<none", "<<fable"}, 1, 2, true, 0, false, ""},
+        {"a bad number still opens the book", {"<<none", "<<fable", "#12a x", "<<author"}, 1, 3, true, 0, false,
+         "'12a' is not a valid integer value"},
+        {"a negative number opens at the top", {"<<none", "<<fable", "#-9 x", "<<author"}, 1, 3, true, 0, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.marks = LineList(c.marks);
+        f.section = c.section;
+        f.sectionEnd = c.end;
+        f.answer = c.answer;
+        f.opening.OpenBook("/opt/varnet/fable.qtx", "00000");
+        EXPECT_EQ(f.drawn.back(), c.start);
+        EXPECT_EQ(!f.asked.empty(), c.asked);
+        if (c.asked) {
+            EXPECT_EQ(f.asked[0].second, "Do you want to start reading where you last closed the file?");
+            EXPECT_EQ(f.asked[0].first, c.marks[2].substr(c.marks[2].find(' ') + 1));
+        }
+        EXPECT_EQ(f.errors, c.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.error});
+    }
+    // The offer is made again without a reload.
+    Fixture f;
+    f.marks = LineList({"<<none", "<<fable", "#50 x", "<<author"});
+    f.section = 1;
+    f.sectionEnd = 3;
+    f.opening.OpenBook("/opt/varnet/fable.qtx", "");
+    f.opening.OpenBook("/opt/varnet/fable.qtx", " ");
+    EXPECT_EQ(f.asked.size(), 2u);
+}
+
+TEST(OpenBook, CommandLineFableBuildsTheDemoBookFirst) {
+    Fixture f;
+    ASSERT_FALSE(f.st.DemoText);
+    f.opening.OpenBook("fable.qtx", " ");
+    ASSERT_TRUE(f.st.DemoText);
+    EXPECT_EQ(f.st.CurrentText->count(), f.st.DemoText->count() + 2);
+    EXPECT_EQ((*f.st.CurrentText)[0], normaliseLine((*f.st.DemoText)[1]));
+}
