@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ReaderState.h"
+#include "StorageTexts.h"
 #include "TextFileStore.h"
 
 #include <cstdint>
@@ -16,7 +17,6 @@ namespace varnet {
 
 inline constexpr const char* kNoBookmarkAdded = "No BookMark Added";
 inline constexpr const char* kClosedBookAt = "Closed book at ";
-inline constexpr const char* kCannotCreateFile = "Cannot create file ";
 
 // The current local date and time as the user's settings write them.
 struct LocalDateTime {

@@ -1,0 +1,14 @@
+// The failure texts the side-file operations report; the window shows each
+// one followed by a full stop.
+#pragma once
+
+namespace varnet {
+
+// Followed by the path of a file written whole (settings default text,
+// bookmark file) that could not be written.
+inline constexpr const char* kCannotCreateFile = "Cannot create file ";
+// Followed by the path of the settings file when one of its keys could not
+// be written.
+inline constexpr const char* kUnableToWriteTo = "Unable to write to ";
+
+}  // namespace varnet
