@@ -1,0 +1,109 @@
+#include "TextSearch.h"
+
+#include "TextFormat.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace varnet {
+
+namespace {
+
+// An empty pattern is contained in nothing.
+bool contains(std::string_view text, std::string_view pattern) {
+    return !pattern.empty() && text.find(pattern) != std::string_view::npos;
+}
+
+void lowerInto(std::string_view text, std::string& out) {
+    out.assign(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+}
+
+}  // namespace
+
+std::int32_t TextSearch::lineCount() const {
+    return state_.CurrentText ? state_.CurrentText->count() : 0;
+}
+
+void TextSearch::FindDialog1Find() {
+    const std::int32_t count = lineCount();
+    if (dialog_.searchDown()) {
+        if (state_.NextLine < count - 1)
+            SearchText(state_.NextLine, +1);
+        else
+            dialog_.close();
+    } else {
+        if (state_.TopLine >= 2)
+            SearchText(state_.TopLine, -1);
+        else
+            dialog_.close();
+    }
+}
+
+void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
+    state_.SearchStart = Start;
+    const std::string searchText = dialog_.findText();
+    if (searchText.empty()) return;
+
+    const bool matchCase = dialog_.matchCase();
+    const std::string pattern = matchCase ? searchText : lowerAscii(searchText);
+    const std::string_view firstWord = std::string_view(pattern).substr(0, pattern.find(' '));
+    const bool phrase = firstWord.size() != pattern.size();
+
+    const std::int32_t count = lineCount();
+    const auto lineAt = [this](std::int32_t i) -> const std::string& { return state_.CurrentText->get(i); };
+    std::string lowered;  // reused, so a long search allocates once
+    // Two lines are passed over downwards, one upwards (the line that would
+    // be at the top of the panel on show is Start itself).
+    for (std::int32_t i = Start + 2 * Direction;; i += Direction) {
+        // Past either end there is nothing to read: not found, as at a bound.
+        if (i < 0 || i >= count) break;
+        const bool atBound = i <= 1 || i >= count - 2;
+
+        bool hit;
+        if (matchCase) {
+            hit = contains(lineAt(i), firstWord);
+        } else {
+            lowerInto(lineAt(i), lowered);
+            hit = contains(lowered, firstWord);
+        }
+        if (!hit && !atBound) continue;
+
+        if (phrase) {
+            // The phrase may run on into the next line; a search that would
+            // need the line after the last one finds nothing.
+            if (i + 1 >= count) break;
+            std::string joined(trimmed(lineAt(i)));
+            joined += ' ';
+            joined += trimmed(lineAt(i + 1));
+            joined = removeTags(joined);
+            if (!matchCase) joined = lowerAscii(joined);
+            hit = contains(joined, pattern);
+        }
+        if (hit) {
+            ShowFoundLine(i);
+            return;
+        }
+        if (atBound) break;
+    }
+    dialog_.close();
+}
+
+void TextSearch::ShowFoundLine(std::int32_t Line) {
+    const std::int32_t count = lineCount();
+    if (Line < 0 || Line >= count - 1) return;
+    state_.SearchFound = Line;
+
+    std::int32_t pageStart = 0;
+    for (std::int32_t k = std::max(Line, 2) - 1; k > 0; --k) {
+        if (isPageMarker(state_.CurrentText->get(k))) {
+            pageStart = k;
+            break;
+        }
+    }
+    const std::int32_t from = pageStart <= state_.SearchStart ? state_.SearchFound : pageStart;
+    state_.NextLine = drawPanel_(from);
+}
+
+}  // namespace varnet
