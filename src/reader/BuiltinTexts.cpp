@@ -45,10 +45,8 @@ LineList authorText() {
     return text;
 }
 
-// While the full book is being written, data/fable.txt holds a short
-// placeholder with the real book's skeleton: header, bold title, byline page
-// marker, introduction, a few anchored chapters, page markers and section
-// breaks, and a last page marker without its trailing blank.
+// data/fable.txt is the laid-out demo book (tools/LayBook writes it from the
+// prose in data/book/).
 LineList demoBookText() { return LineList::fromBytes(embedded::demoBook); }
 
 const LineList& startupInstructions() {

@@ -1,0 +1,66 @@
+// The fixed figures of the demo book's stored form, in one place: the layout
+// tool forces each of them, and checks them all before it writes anything.
+#pragma once
+
+namespace varnet::laybook {
+
+constexpr int kChapters = 24;
+constexpr int kSplitHeadings = 14;  // headings laid over two lines
+
+constexpr int kBookLines = 14254;
+constexpr int kIndentLines = 11960;
+constexpr int kPageMarkers = 1110;  // the byline marker, then "p002 " .. "p1110"
+constexpr int kSectionBreaks = 1183;
+constexpr int kFirstAnchorLine = 69;  // stored line of "l00|refpt001> "
+constexpr int kHeaderLength = 131;
+
+// Where section breaks and page markers lead.
+constexpr int kSectionBeforeAnchor = 13;    // the others lead to an indent-05 line
+constexpr int kPageBreaksInsideBlocks = 5;  // before an indent-02, -17 or -24 line
+constexpr int kParagraphTagsInText = 2;     // "l00|p> " besides the introduction and the chapters
+
+// The most frequent indents.
+constexpr int kIndent05 = 2274;
+constexpr int kIndent12 = 1757;
+constexpr int kIndent10 = 1187;
+constexpr int kIndent16 = 1089;
+constexpr int kMaxIndentUsed = 32;
+
+// Colour tags in the body text; every one is closed by "|4>".
+constexpr int kColour9 = 4468;
+constexpr int kColour7 = 1205;
+constexpr int kColour8 = 1057;
+constexpr int kColour6 = 646;
+constexpr int kColour4 = kColour9 + kColour7 + kColour8 + kColour6;
+static_assert(kColour4 == 7376);
+
+// Derived counts. Indent lines besides the phrases: the title, the
+// introduction's heading and its "l00|p> ", per chapter the anchor, the
+// heading's first line and "l00|p> ", the second lines of the split headings,
+// and the "l00|p> " lines inside the text.
+constexpr int kStructuralIndentLines = 1 + 1 + 1 + 3 * kChapters + kSplitHeadings + kParagraphTagsInText;
+constexpr int kPhraseLines = kIndentLines - kStructuralIndentLines;
+static_assert(kPhraseLines == 11869);
+
+// Page markers that are not fixed by the structure (the byline, "p002 ", one
+// per chapter opening, the last line) nor inside a block: those between two
+// blocks, the two followed by "l00|p> " included.
+constexpr int kPageBreaksBetweenBlocks = kPageMarkers - 1 - 1 - kChapters - 1 - kPageBreaksInsideBlocks;
+static_assert(kPageBreaksBetweenBlocks == 1078);
+constexpr int kSectionBreaksBetweenBlocks = kSectionBreaks - kSectionBeforeAnchor;
+
+// A block is a run of phrases that opens at indent 05: the first of the
+// introduction and of each chapter follows "l00|p> ", every other one follows
+// a page marker or a section break.
+constexpr int kBlocks = 1 + kChapters + kPageBreaksBetweenBlocks + kSectionBreaksBetweenBlocks;
+static_assert(kBlocks == 2273);
+// Indent-05 lines that are not block openings: one continuation line.
+constexpr int kContinuationAt05 = kIndent05 - kBlocks;
+static_assert(kContinuationAt05 == 1);
+
+// Stored lines 6 .. kFirstAnchorLine - 1 hold the introduction's body.
+constexpr int kIntroductionBodyLines = kFirstAnchorLine - 6;
+
+static_assert(1 + kIndentLines + kPageMarkers + kSectionBreaks == kBookLines);
+
+}  // namespace varnet::laybook
