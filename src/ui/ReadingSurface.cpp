@@ -1,0 +1,26 @@
+#include "ReadingSurface.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace varnet::ui {
+
+ReadingSurface::ReadingSurface(QWidget* parent) : QWidget(parent), surface_(*this) {
+    // The picture covers the widget; nothing behind it needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void ReadingSurface::paintEvent(QPaintEvent* event) {
+    const QImage& picture = surface_.image();
+    if (picture.isNull()) return;
+    const qreal dpr = picture.devicePixelRatio();
+    const QRect pictureRect(QPoint(0, 0), (QSizeF(picture.size()) / dpr).toSize());
+    const QRect area = event->rect().intersected(pictureRect);
+    if (area.isEmpty()) return;
+    QPainter painter(this);
+    painter.drawImage(QRectF(area), picture,
+                      QRectF(area.x() * dpr, area.y() * dpr, area.width() * dpr, area.height() * dpr));
+}
+
+}  // namespace varnet::ui

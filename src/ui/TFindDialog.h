@@ -1,0 +1,52 @@
+// The modeless Find dialog: the find text (at most 255 characters), the
+// direction (Down at first), Match case, Find Next and Cancel. Each Find Next
+// raises `find`; the search reads the options afresh at every press.
+#pragma once
+
+#include "TextSearch.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace varnet::ui {
+
+class TFindDialog : public QDialog, public FindDialog {
+    Q_OBJECT
+public:
+    static constexpr int kMaxFindText = 255;
+
+    explicit TFindDialog(QWidget* parent = nullptr);
+
+    // FindDialog: what a search reads and does.
+    std::string findText() const override;
+    bool searchDown() const override;
+    bool matchCase() const override;
+    void close() override;
+
+    // Moves the dialog to a screen point and shows it, or brings it to the
+    // front when it is already open.
+    void showAt(const QPoint& topLeft);
+
+    // For one press only, searches the other way than the dialog says (the
+    // find-next shortcuts).
+    void setDirectionOverride(int direction) { override_ = direction; }
+
+    QLineEdit* FindTextEdit;
+    QRadioButton* UpButton;
+    QRadioButton* DownButton;
+    QCheckBox* MatchCaseBox;
+    QPushButton* FindNextButton;
+    QPushButton* CancelButton;
+
+signals:
+    void find();
+
+private:
+    int override_ = 0;
+};
+
+}  // namespace varnet::ui

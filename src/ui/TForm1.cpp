@@ -1,0 +1,865 @@
+#include "TForm1.h"
+
+#include "BuiltinTexts.h"
+#include "ColourSchemes.h"
+#include "MessageBoxPrompter.h"
+#include "UiTexts.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QSvgRenderer>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#ifndef VARNET_VERSION
+#define VARNET_VERSION "0"
+#endif
+
+namespace varnet::ui {
+
+namespace {
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+template <class W>
+W* place(W* widget, const char* name, const QRect& bounds) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(bounds);
+    return widget;
+}
+
+QFont faceAtPixels(const char* face, int pixels) {
+    QFont font(QString::fromLatin1(face));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void setBackground(QWidget* widget, Colour colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, QtSurface::resolve(colour));
+    palette.setColor(QPalette::Base, QtSurface::resolve(colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextColour(QWidget* widget, Colour colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QtSurface::resolve(colour));
+    palette.setColor(QPalette::Text, QtSurface::resolve(colour));
+    widget->setPalette(palette);
+}
+
+// A fixed-size label: the caption never resizes it.
+QLabel* label(QWidget* parent, const char* name, const QRect& bounds, const QString& caption,
+              Qt::Alignment alignment = Qt::AlignLeft) {
+    auto* l = place(new QLabel(caption, parent), name, bounds);
+    l->setAlignment(alignment | Qt::AlignTop);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QRect& bounds, const char* caption) {
+    return place(new QPushButton(utf8(caption), parent), name, bounds);
+}
+
+// A multi-line text box whose lines are centred.
+QTextEdit* memo(QWidget* parent, const char* name, const QRect& bounds) {
+    auto* m = place(new QTextEdit(parent), name, bounds);
+    m->setAcceptRichText(false);
+    QTextOption option = m->document()->defaultTextOption();
+    option.setAlignment(Qt::AlignHCenter);
+    m->document()->setDefaultTextOption(option);
+    return m;
+}
+
+QStringList memoLines(const QTextEdit* m) {
+    return m->toPlainText().split(QLatin1Char('\n'));
+}
+
+constexpr Colour kSilver = 0x00C0C0C0;
+constexpr Colour kWhite = 0x00FFFFFF;
+constexpr Colour kLightYellow = 0x0080FFFF;
+constexpr Colour kYellow = 0x0000FFFF;
+constexpr Colour kDemoRed = 0x000000E1;
+constexpr Colour kRed = 0x000000FF;
+
+int virtualKeyOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_PageUp:
+            return kKeyPageUp;
+        case Qt::Key_PageDown:
+            return kKeyPageDown;
+        default:
+            break;
+    }
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+        return qtKey;
+    return 0;
+}
+
+bool within(const QWidget* widget, const QWidget* page) {
+    return widget && (widget == page || page->isAncestorOf(widget));
+}
+
+class KeyPreviewFilter final : public QObject {
+public:
+    explicit KeyPreviewFilter(TForm1& form) : form_(form) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return form_.previewKey(watched, event); }
+
+private:
+    TForm1& form_;
+};
+
+}  // namespace
+
+TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    if (prompter) {
+        prompter_ = prompter;
+    } else {
+        ownPrompter_ = std::make_unique<MessageBoxPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+    setWindowTitle(utf8(kWindowCaption));
+    setFont(faceAtPixels(kWindowFace, 11));
+    setOuterBounds(kInitialOuterBounds);
+    applyMinimumSize();
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    // The page controls cover the whole client area, so it never paints.
+    client_->setAttribute(Qt::WA_OpaquePaintEvent);
+    client_->setAttribute(Qt::WA_NoSystemBackground);
+    setCentralWidget(client_);
+
+    buildMenus();
+    buildLeftPages();
+    buildControlPanel();
+    loadLogo();
+
+    renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
+    paging_ = std::make_unique<Paging>(state_, *renderer_);
+    options_ = std::make_unique<DisplayOptions>(state_, *renderer_, *this);
+    connectHandlers();
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // Hiding the window while it is taken down moves the focus; by then the
+    // handlers must be gone.
+    QObject::disconnect(focusWatch_);
+    if (keyPreview_) qApp->removeEventFilter(keyPreview_.get());
+}
+
+void TForm1::setPrompter(Prompter* prompter) {
+    if (prompter) {
+        prompter_ = prompter;
+    } else {
+        if (!ownPrompter_) ownPrompter_ = std::make_unique<MessageBoxPrompter>(this);
+        prompter_ = ownPrompter_.get();
+    }
+}
+
+// ---------------------------------------------------------------- building
+
+void TForm1::buildMenus() {
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto item = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* a = menu->addAction(utf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* a = menu->addSeparator();
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = MainMenu1->addMenu(utf8(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    FileMenu = menu("FileMenu", kFileMenu);
+    OpenQTXItem = item(FileMenu, "OpenQTXItem", kOpenQTXItem);
+    OpenQTXItem->setEnabled(false);
+    OpenTOCItem = item(FileMenu, "OpenTOCItem", kOpenTOCItem);
+    OpenTOCItem->setEnabled(false);
+    N1 = separator(FileMenu, "N1");
+    SaveScreenItem = item(FileMenu, "SaveScreenItem", kSaveScreenItem);
+    N3 = separator(FileMenu, "N3");
+    ExitItem = item(FileMenu, "ExitItem", kExitItem);
+
+    SearchMenu = menu("SearchMenu", kSearchMenu);
+    FindItem = item(SearchMenu, "FindItem", kFindItem);
+
+    BMMenu = menu("BMMenu", kBMMenu);
+    BMAddItem = item(BMMenu, "BMAddItem", kBMAddItem);
+    BMDeleteItem = item(BMMenu, "BMDeleteItem", kBMDeleteItem);
+    N2 = separator(BMMenu, "N2");
+    BMGOItem = item(BMMenu, "BMGOItem", kBMGOItem);
+
+    ViewMenu = menu("ViewMenu", kViewMenu);
+    HideControlPanelItem = item(ViewMenu, "HideControlPanelItem", kHideControlPanelItem);
+    ShowControlPanelItem = item(ViewMenu, "ShowControlPanelItem", kShowControlPanelItem);
+    ShowControlPanelItem->setVisible(false);
+
+    HempMenu = menu("HempMenu", kHempMenu);
+    AboutItem = item(HempMenu, "AboutItem", kAboutItem);
+    AboutItem->setVisible(false);
+    HelpContentsItem = item(HempMenu, "HelpContentsItem", kHelpContentsItem);
+
+    BMPopupMenu = new QMenu(this);
+    BMPopupMenu->setObjectName(QStringLiteral("BMPopupMenu"));
+    bm00 = item(BMPopupMenu, "bm00", kBookmarkPopupItem);
+}
+
+void TForm1::buildLeftPages() {
+    PageControl1 = place(new QTabWidget(client_), "PageControl1", QRect(0, 0, 505, 457));
+    // Its tab row is painted whole, beside the tabs too: the page controls
+    // stand in for the client area's background.
+    PageControl1->setAutoFillBackground(true);
+
+    TOCTabSheet = new QWidget;
+    TOCTabSheet->setObjectName(QStringLiteral("TOCTabSheet"));
+    PageControl1->addTab(TOCTabSheet, utf8(kTOCTabSheet));
+    TOCTreeView = place(new QTreeWidget(TOCTabSheet), "TOCTreeView", TOCTabSheet->rect());
+    TOCTreeView->setHeaderHidden(true);
+    TOCTreeView->setIndentation(19);
+    TOCTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TOCTreeView->setFont(faceAtPixels(kSerifFace, 13));
+
+    ReadTabSheet = new QWidget;
+    ReadTabSheet->setObjectName(QStringLiteral("ReadTabSheet"));
+    PageControl1->addTab(ReadTabSheet, utf8(kReadTabSheet));
+    Image1 = place(new ReadingSurface(ReadTabSheet), "Image1", ReadTabSheet->rect());
+
+    AboutTabSheet = new QWidget;
+    AboutTabSheet->setObjectName(QStringLiteral("AboutTabSheet"));
+    PageControl1->addTab(AboutTabSheet, utf8(kAboutTabSheet));
+    ProgramIcon = place(new ReadingSurface(AboutTabSheet), "ProgramIcon", QRect(8, 8, 311, 313));
+
+    Memo1 = memo(AboutTabSheet, "Memo1", QRect(264, 8, 233, 257));
+    {
+        QStringList lines;
+        for (std::size_t k = 0; k < kAboutLines.size(); ++k) {
+            lines << (static_cast<int>(k) == kAboutVersionLine
+                          ? utf8(kVersionPrefix) + QStringLiteral(VARNET_VERSION)
+                          : utf8(kAboutLines[k]));
+        }
+        Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    setBackground(Memo1, kSilver);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    OKButton = button(AboutTabSheet, "OKButton", QRect(248, 320, 75, 25), kOKButton);
+
+    DemoVerLabel =
+        label(AboutTabSheet, "DemoVerLabel", QRect(96, 352, 265, 41), utf8(kDemoVerLabel), Qt::AlignHCenter);
+    setBackground(DemoVerLabel, kLightYellow);
+    DemoVerLabel->setFont(faceAtPixels(kSerifFace, 40));
+    setTextColour(DemoVerLabel, kDemoRed);
+
+    const DemoBookInfo& book = demoBookInfo();
+    BookTitleLabel =
+        label(AboutTabSheet, "BookTitleLabel", QRect(96, 400, 265, 13),
+              QString::fromLatin1(book.title + kBookTitleSeparator + book.author), Qt::AlignHCenter);
+    setBackground(BookTitleLabel, kLightYellow);
+
+    BuyMemo = memo(AboutTabSheet, "BuyMemo", QRect(120, 184, 185, 89));
+    BuyMemo->setReadOnly(true);
+    BuyMemo->setFont(faceAtPixels(kWindowFace, 11));
+    setTextColour(BuyMemo, kRed);
+    BuyMemo->setPlainText(utf8(kBuyMemoAtStart));
+
+    // The logo's holder: a page whose tab never shows.
+    LogoHoldingTabSheet = new QWidget;
+    LogoHoldingTabSheet->setObjectName(QStringLiteral("LogoHoldingTabSheet"));
+    const int logoPage = PageControl1->addTab(LogoHoldingTabSheet, utf8(kLogoHoldingTabSheet));
+    PageControl1->setTabVisible(logoPage, false);
+    Image3 = place(new ReadingSurface(LogoHoldingTabSheet), "Image3", QRect(0, 0, 200, 200));
+    Image3->setVisible(false);
+
+    PageControl1->setCurrentWidget(AboutTabSheet);
+}
+
+void TForm1::buildControlPanel() {
+    PageControl2 = place(new QTabWidget(client_), "PageControl2", QRect(512, 0, kControlPanelWidth, 433));
+    PageControl2->setAutoFillBackground(true);
+    buildControlPage();
+    buildOptionsPage();
+    buildIndexPage();
+    // The Index page is the one on show in the window definition, but its tab
+    // shows only once a word-index file is known.
+    PageControl2->setCurrentWidget(IndexTabSheet);
+    PageControl2->setTabVisible(PageControl2->indexOf(IndexTabSheet), false);
+}
+
+void TForm1::buildControlPage() {
+    ControlsTabSheet = new QWidget;
+    ControlsTabSheet->setObjectName(QStringLiteral("ControlsTabSheet"));
+    PageControl2->addTab(ControlsTabSheet, utf8(kControlsTabSheet));
+    QWidget* page = ControlsTabSheet;
+
+    ReadingPositionLabel = label(page, "ReadingPositionLabel", QRect(8, 16, 177, 13),
+                                 utf8(kReadingPositionLabel), Qt::AlignHCenter);
+    BookPosProgressBar = place(new QProgressBar(page), "BookPosProgressBar", QRect(8, 32, 177, 16));
+    BookPosProgressBar->setRange(0, 100);
+    BookPosProgressBar->setValue(0);
+    BookPosProgressBar->setTextVisible(false);
+    PosLabel = label(page, "PosLabel", QRect(8, 48, 169, 17), QString(), Qt::AlignHCenter);
+    FontSizeLabel =
+        label(page, "FontSizeLabel", QRect(8, 72, 169, 17), utf8(kFontSizeLabelAtStart), Qt::AlignHCenter);
+
+    FontSizeTrackBar = place(new QSlider(Qt::Horizontal, page), "FontSizeTrackBar", QRect(2, 88, 169, 25));
+    FontSizeTrackBar->setRange(4, 40);
+    FontSizeTrackBar->setValue(15);
+    FontSizeTrackBar->setTickPosition(QSlider::TicksBelow);
+    FontSizeTrackBar->setTickInterval(1);
+    FontSizeTrackBar->setPageStep(2);
+
+    FontSizeUpDown = place(new QSpinBox(page), "FontSizeUpDown", QRect(166, 88, 16, 25));
+    FontSizeUpDown->setRange(4, 40);
+    FontSizeUpDown->setValue(4);
+    FontSizeUpDown->setWrapping(false);
+
+    PrevButton = button(page, "PrevButton", QRect(8, 200, 169, 25), kPrevButton);
+    NextButton = button(page, "NextButton", QRect(8, 224, 169, 65), kNextButton);
+    NextButton->setEnabled(false);
+    ExitButton = button(page, "ExitButton", QRect(8, 312, 169, 25), kExitButton);
+}
+
+void TForm1::buildOptionsPage() {
+    OptionsTabSheet = new QWidget;
+    OptionsTabSheet->setObjectName(QStringLiteral("OptionsTabSheet"));
+    PageControl2->addTab(OptionsTabSheet, utf8(kOptionsTabSheet));
+    QWidget* page = OptionsTabSheet;
+
+    BGColorRadioGroup =
+        place(new QGroupBox(utf8(kBGColorRadioGroup), page), "BGColorRadioGroup", QRect(8, 8, 169, 89));
+    BGColorButtons = new QButtonGroup(BGColorRadioGroup);
+    BGColorButtons->setObjectName(QStringLiteral("BGColorButtons"));
+    for (int k = 0; k < static_cast<int>(kBGColorItems.size()); ++k) {
+        auto* radio = new QRadioButton(utf8(kBGColorItems[static_cast<std::size_t>(k)]), BGColorRadioGroup);
+        radio->setObjectName(QStringLiteral("BGColorRadioGroupItem%1").arg(k));
+        radio->setGeometry(8, 18 + 22 * k, 153, 20);
+        BGColorButtons->addButton(radio, k);
+    }
+    BGColorButtons->button(0)->setChecked(true);
+
+    SingleShadeBgCheckBox = place(new QCheckBox(utf8(kSingleShadeBgCheckBox), page), "SingleShadeBgCheckBox",
+                                  QRect(8, 104, 169, 25));
+    TwoColorCheckBox =
+        place(new QCheckBox(utf8(kTwoColorCheckBox), page), "TwoColorCheckBox", QRect(8, 124, 169, 25));
+    TwoColCheckBox =
+        place(new QCheckBox(utf8(kTwoColCheckBox), page), "TwoColCheckBox", QRect(8, 144, 169, 25));
+
+    Label2 = label(page, "Label2", QRect(0, 184, 193, 13), QString());
+    Label3 = label(page, "Label3", QRect(0, 200, 193, 13), QString());
+    Label4 = label(page, "Label4", QRect(0, 232, 193, 13), QString());
+    for (QLabel* l : {Label2, Label3, Label4}) l->setVisible(false);
+
+    ResetToStartupDefaultsButton =
+        button(page, "ResetToStartupDefaultsButton", QRect(0, 288, 193, 25), kResetToStartupDefaultsButton);
+}
+
+void TForm1::buildIndexPage() {
+    IndexTabSheet = new QWidget;
+    IndexTabSheet->setObjectName(QStringLiteral("IndexTabSheet"));
+    PageControl2->addTab(IndexTabSheet, utf8(kIndexTabSheet));
+    QWidget* page = IndexTabSheet;
+
+    FindingEntryLabel = label(page, "FindingEntryLabel", QRect(8, 8, 61, 13), utf8(kFindingEntryLabel));
+    setBackground(FindingEntryLabel, kYellow);
+    FindingEntryLabel->setVisible(false);
+
+    SearchingIndexLabel =
+        label(page, "SearchingIndexLabel", QRect(0, 0, 192, 20), utf8(kSearchingIndexLabel));
+    SearchingIndexLabel->setAlignment(Qt::AlignCenter);
+    setBackground(SearchingIndexLabel, kYellow);
+    SearchingIndexLabel->setFont(faceAtPixels(kWindowFace, 13));
+    SearchingIndexLabel->setVisible(false);
+
+    InxTreeView = place(new QTreeWidget(page), "InxTreeView", page->rect());
+    InxTreeView->setHeaderHidden(true);
+    InxTreeView->setIndentation(19);
+    InxTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    InxTreeView->setVisible(false);
+
+    IndexPanel = place(new QFrame(page), "IndexPanel", QRect(0, 0, 192, 381));
+    IndexPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    IndexMemo = memo(IndexPanel, "IndexMemo", QRect(8, 40, 177, 193));
+    IndexMemo->setFrameStyle(QFrame::NoFrame);
+    IndexMemo->setReadOnly(true);
+    IndexMemo->setLineWrapMode(QTextEdit::NoWrap);
+
+    IndexLoadButton = button(IndexPanel, "IndexLoadButton", QRect(24, 264, 137, 25), kIndexLoadButton);
+
+    LoadingIndexLabel = label(IndexPanel, "LoadingIndexLabel", QRect(8, 304, 177, 25),
+                              utf8(kLoadingIndexLabel), Qt::AlignHCenter);
+    setBackground(LoadingIndexLabel, kYellow);
+    LoadingIndexLabel->setFont(faceAtPixels(kWindowFace, 16));
+    LoadingIndexLabel->setVisible(false);
+
+    Memo2 = memo(IndexPanel, "Memo2", QRect(8, 336, 177, 33));
+    {
+        QStringList lines;
+        for (const char* line : kIndexInstructions) lines << utf8(line);
+        Memo2->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    Memo2->setVisible(false);
+}
+
+void TForm1::loadLogo() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    const QSize size(200, 200);
+    QtSurface& picture = Image3->surface();
+    picture.create(size, dpr);
+
+    QImage drawn(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    drawn.setDevicePixelRatio(dpr);
+    drawn.fill(Qt::white);
+    QSvgRenderer svg(QStringLiteral(":/varnet/logo.svg"));
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    picture.stretchDraw(QRect(QPoint(0, 0), size), drawn);
+}
+
+void TForm1::connectHandlers() {
+    connect(OpenQTXItem, &QAction::triggered, this, &TForm1::OpenQTXItemClick);
+    connect(OpenTOCItem, &QAction::triggered, this, &TForm1::OpenTOCItemClick);
+    connect(SaveScreenItem, &QAction::triggered, this, &TForm1::SaveScreenItemClick);
+    connect(ExitItem, &QAction::triggered, this, &TForm1::ExitItemClick);
+    connect(FindItem, &QAction::triggered, this, &TForm1::FindItemClick);
+    connect(BMMenu, &QMenu::aboutToShow, this, &TForm1::BMMenuClick);
+    connect(BMAddItem, &QAction::triggered, this, &TForm1::BMAddItemClick);
+    connect(BMDeleteItem, &QAction::triggered, this, &TForm1::BMDeleteItemClick);
+    connect(BMGOItem, &QAction::triggered, this, &TForm1::BMGOItemClick);
+    connect(HideControlPanelItem, &QAction::triggered, this, &TForm1::HideControlPanelItemClick);
+    connect(ShowControlPanelItem, &QAction::triggered, this, &TForm1::ShowControlPanelItemClick);
+    connect(HempMenu, &QMenu::aboutToShow, this, &TForm1::HempMenuClick);
+
+    connect(TOCTreeView, &QTreeWidget::itemClicked, this, &TForm1::TOCTreeViewClick);
+    connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, &TForm1::TOCTreeViewDblClick);
+    connect(TOCTreeView, &QTreeWidget::itemExpanded, this, &TForm1::TOCTreeViewExpanded);
+    connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
+    connect(OKButton, &QPushButton::clicked, this, &TForm1::OKButtonClick);
+
+    connect(FontSizeTrackBar, &QSlider::valueChanged, this, &TForm1::FontSizeTrackBarChange);
+    connect(FontSizeUpDown, &QSpinBox::valueChanged, this, &TForm1::FontSizeUpDownClick);
+    connect(PrevButton, &QPushButton::clicked, this, &TForm1::PrevButtonClick);
+    connect(NextButton, &QPushButton::clicked, this, &TForm1::NextButtonClick);
+    connect(ExitButton, &QPushButton::clicked, this, &TForm1::ExitButtonClick);
+
+    connect(BGColorButtons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) BGColorRadioGroupClick();
+    });
+    connect(SingleShadeBgCheckBox, &QCheckBox::toggled, this, &TForm1::SingleShadeBgCheckBoxClick);
+    connect(TwoColorCheckBox, &QCheckBox::toggled, this, &TForm1::TwoColorCheckBoxClick);
+    connect(TwoColCheckBox, &QCheckBox::toggled, this, &TForm1::TwoColCheckBoxClick);
+    connect(ResetToStartupDefaultsButton, &QPushButton::clicked, this,
+            &TForm1::ResetToStartupDefaultsButtonClick);
+
+    connect(IndexLoadButton, &QPushButton::clicked, this, &TForm1::IndexLoadButtonClick);
+    connect(InxTreeView, &QTreeWidget::itemClicked, this, &TForm1::InxTreeViewClick);
+
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &TForm1::onFocusChanged);
+
+    // Size changes: the client area lays the window out; the page stacks
+    // carry their size to every page, shown or not.
+    client_->installEventFilter(this);
+    for (QTabWidget* pages : {PageControl1, PageControl2})
+        if (auto* stack = pages->findChild<QStackedWidget*>()) stack->installEventFilter(this);
+    ReadTabSheet->installEventFilter(this);
+
+    keyPreview_ = std::make_unique<KeyPreviewFilter>(*this);
+    qApp->installEventFilter(keyPreview_.get());
+}
+
+// ---------------------------------------------------------------- events
+
+bool TForm1::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) firstActivation();
+    return QMainWindow::event(e);
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // A window the desktop does not activate still gets its first activation
+    // once it is on screen.
+    if (!activated_ && !activationQueued_) {
+        activationQueued_ = true;
+        QTimer::singleShot(0, this, &TForm1::firstActivation);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    FormClose();
+    e->accept();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == client_) {
+        if (e->type() == QEvent::Resize) FormResize();
+        if (e->type() == QEvent::Paint) return WMEraseBkgnd() == 0;
+    } else if (watched == ReadTabSheet) {
+        if (e->type() == QEvent::Resize) readPageMaybeResized();
+    } else if (e->type() == QEvent::Resize) {
+        for (QTabWidget* pages : {PageControl1, PageControl2})
+            if (watched->parent() == pages) syncPages(pages);
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool TForm1::previewKey(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    if (static_cast<QWidget*>(watched)->window() != this) return false;
+    int key = virtualKeyOf(static_cast<QKeyEvent*>(e)->key());
+    FormKeyDown(key);
+    return true;  // the key handler consumes every key
+}
+
+void TForm1::onFocusChanged(QWidget* old, QWidget* now) {
+    if (within(now, ReadTabSheet) && !within(old, ReadTabSheet)) ReadTabSheetEnter();
+    if (within(now, ControlsTabSheet) && !within(old, ControlsTabSheet)) ControlsTabSheetEnter();
+}
+
+void TForm1::firstActivation() {
+    if (activated_) return;
+    // Once the window has its frame, the outer bounds can be met exactly.
+    const QSize extra = frameExtra();
+    if (!extra.isNull()) {
+        applyMinimumSize();
+        resize(requestedOuter_.size() - extra);
+    }
+    FormActivate();
+}
+
+// ---------------------------------------------------------------- bounds
+
+QSize TForm1::frameExtra() const {
+    return frameGeometry().size() - geometry().size();
+}
+
+void TForm1::applyMinimumSize() {
+    setMinimumSize(kMinimumOuterSize - frameExtra());
+}
+
+QRect TForm1::outerBounds() const {
+    return frameGeometry();
+}
+
+void TForm1::setOuterBounds(const QRect& bounds) {
+    requestedOuter_ = bounds;
+    move(bounds.topLeft());
+    resize(bounds.size() - frameExtra());
+}
+
+void TForm1::syncPages(QTabWidget* pages) {
+    const QWidget* shown = pages->currentWidget();
+    if (!shown) return;
+    const QRect area = shown->geometry();
+    for (int k = 0; k < pages->count(); ++k) {
+        QWidget* page = pages->widget(k);
+        if (page->geometry() != area) page->setGeometry(area);
+    }
+    alignPageContents();
+    readPageMaybeResized();
+}
+
+void TForm1::alignPageContents() {
+    TOCTreeView->setGeometry(TOCTabSheet->rect());
+    // The label docks to the page's bottom edge; the tree fills what is left.
+    const QRect index = IndexTabSheet->rect();
+    const int docked = SearchingIndexLabel->isVisibleTo(IndexTabSheet) ? 20 : 0;
+    SearchingIndexLabel->setGeometry(0, index.height() - 20, index.width(), 20);
+    InxTreeView->setGeometry(0, 0, index.width(), index.height() - docked);
+}
+
+void TForm1::readPageMaybeResized() {
+    if (ReadTabSheet->size() == readPageSize_) return;
+    readPageSize_ = ReadTabSheet->size();
+    ReadTabSheetResize();
+}
+
+// ---------------------------------------------------------------- PanelControls
+
+void TForm1::setPrevEnabled(bool enabled) {
+    PrevButton->setEnabled(enabled);
+}
+void TForm1::setNextEnabled(bool enabled) {
+    NextButton->setEnabled(enabled);
+}
+void TForm1::setPositionCaption(const std::string& caption) {
+    PosLabel->setText(QString::fromLatin1(caption));
+}
+
+void TForm1::setProgress(std::int32_t maximum, std::int32_t position) {
+    BookPosProgressBar->setRange(0, maximum);
+    BookPosProgressBar->setValue(position);
+}
+
+bool TForm1::twoColumns() const {
+    return TwoColCheckBox->isChecked();
+}
+
+void TForm1::setPathCaptions(const std::string& bookmarkPath, const std::string& settingsPath,
+                             const std::string& tocPath) {
+    Label2->setText(QFile::decodeName(bookmarkPath.c_str()));
+    Label3->setText(QFile::decodeName(settingsPath.c_str()));
+    Label4->setText(QFile::decodeName(tocPath.c_str()));
+}
+
+int TForm1::bgColorItemIndex() const {
+    return BGColorButtons->checkedId();
+}
+
+void TForm1::setBGColorItemIndex(int index) {
+    if (QAbstractButton* item = BGColorButtons->button(index)) {
+        item->setChecked(true);
+        return;
+    }
+    // No item selected: an exclusive group cannot uncheck its last button.
+    if (QAbstractButton* checked = BGColorButtons->checkedButton()) {
+        BGColorButtons->setExclusive(false);
+        checked->setChecked(false);
+        BGColorButtons->setExclusive(true);
+    }
+}
+
+// ---------------------------------------------------------------- the window's handlers
+
+void TForm1::FormCreate() {
+    state_.CurrentText = LineList();
+    state_.LastIndexEntry = " ";
+    ClearSurfaces();
+    state_.OpenFileName.clear();
+
+    // The option widgets' states of the window definition, applied through
+    // their handlers. Loading the settings file replaces this block.
+    setBGColorItemIndex(0);
+    BGColorRadioGroupClick();
+    FontSizeTrackBar->setValue(15);
+    FontSizeTrackBarChange();
+}
+
+void TForm1::ClearSurfaces() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
+    const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    const auto clear = [&](ReadingSurface* image, Colour colour) {
+        image->setGeometry(QRect(QPoint(0, 0), size));
+        QtSurface& surface = image->surface();
+        surface.create(size, dpr);
+        surface.fillColour = colour;
+        surface.fillRect(0, 0, size.width(), size.height());
+    };
+    clear(ProgramIcon, kWhite);
+    clear(Image1, kSilver);
+}
+
+void TForm1::FormResize() {
+    const int cw = client_->width();
+    const int ch = client_->height();
+
+    // Image1 fills the Reading page whatever size it is given.
+    Image1->setGeometry(ReadTabSheet->rect());
+
+    const bool panelShown = HideControlPanelItem->isVisible();
+    const int leftWidth = panelShown ? cw - kControlPanelWidth : cw;
+    PageControl1->setGeometry(0, 0, leftWidth, ch);
+    PageControl2->setGeometry(leftWidth, 0, panelShown ? kControlPanelWidth : 0, ch);
+
+    // The About page.
+    const int w = PageControl1->width();
+    const int s = w / 2;
+    ProgramIcon->setGeometry(0, 0, s, s);
+    DemoVerLabel->move((w - DemoVerLabel->width()) / 2, ProgramIcon->height() + OKButton->height() + 16);
+    BookTitleLabel->move(DemoVerLabel->x(), DemoVerLabel->y() + DemoVerLabel->height());
+    BuyMemo->setGeometry(0, BookTitleLabel->y() + BookTitleLabel->height() + 4, w - 8, BuyMemo->height());
+    Memo1->setGeometry(s, 0, s, s);
+    ProgramIcon->surface().stretchDraw(QRect(0, 0, ProgramIcon->width(), ProgramIcon->height()),
+                                       Image3->surface().image());
+    OKButton->move(Memo1->x() - OKButton->width() / 2, Memo1->height() + 8);
+    BuyMemo->clear();
+    BuyMemo->setPlainText(utf8(kOrderingNotice));
+
+    state_.NextLine = state_.TopLine;
+    state_.NextLine = renderer_->DrawPanel(state_.TopLine);
+}
+
+void TForm1::FormActivate() {
+    if (activated_) return;  // once per run: later activations change nothing
+    activated_ = true;
+
+    FormResize();
+    ExitButton->setVisible(true);
+    IndexMemo->setPlainText(memoLines(Memo2).join(QLatin1Char('\n')));
+    PageControl2->setCurrentWidget(ControlsTabSheet);
+    if (!state_.CurrentText) state_.CurrentText = LineList();
+    state_.CurrentText->append(startupInstructions());
+    state_.NextLine = renderer_->DrawPanel(0);
+}
+
+void TForm1::OKButtonClick() {
+    PageControl1->setCurrentWidget(TOCTabSheet);
+}
+
+int TForm1::WMEraseBkgnd() {
+    return 0;
+}
+
+void TForm1::ReadTabSheetResize() {
+    Image1->setGeometry(0, 0, ReadTabSheet->width(), ReadTabSheet->height());
+    Redraw();
+}
+
+void TForm1::ReadTabSheetEnter() {
+    PageControl2->setCurrentWidget(ControlsTabSheet);
+}
+
+void TForm1::ControlsTabSheetEnter() {
+    PageControl1->setCurrentWidget(ReadTabSheet);
+}
+
+void TForm1::HideControlPanelItemClick() {
+    HideControlPanelItem->setVisible(false);
+    ShowControlPanelItem->setVisible(true);
+    FormResize();
+}
+
+void TForm1::ShowControlPanelItemClick() {
+    HideControlPanelItem->setVisible(true);
+    ShowControlPanelItem->setVisible(false);
+    FormResize();
+}
+
+void TForm1::HempMenuClick() {
+    prompter_->information(utf8(kReadmeNotice));
+}
+
+void TForm1::Redraw() {
+    renderer_->Redraw();
+}
+
+// ---------------------------------------------------------------- paging
+
+void TForm1::NextButtonClick() {
+    paging_->NextButtonClick();
+}
+void TForm1::PrevButtonClick() {
+    paging_->PrevButtonClick();
+}
+void TForm1::FormKeyDown(int& key) {
+    paging_->FormKeyDown(key);
+}
+void TForm1::TwoColCheckBoxClick() {
+    paging_->TwoColCheckBoxClick();
+}
+
+// ---------------------------------------------------------------- colours and font size
+
+void TForm1::BGColorRadioGroupClick() {
+    options_->BGColorRadioGroupClick();
+}
+void TForm1::TwoColorCheckBoxClick() {
+    options_->TwoColorCheckBoxClick();
+}
+void TForm1::SingleShadeBgCheckBoxClick() {
+    options_->SingleShadeBgCheckBoxClick();
+}
+void TForm1::FontSizeTrackBarChange() {
+    options_->FontSizeTrackBarChange();
+}
+void TForm1::FontSizeUpDownClick() {
+    options_->FontSizeUpDownClick(FontSizeUpDown->value());
+}
+
+int TForm1::schemeSelection() const {
+    return bgColorItemIndex();
+}
+bool TForm1::noColouredTextChecked() const {
+    return TwoColorCheckBox->isChecked();
+}
+bool TForm1::singleShadeChecked() const {
+    return SingleShadeBgCheckBox->isChecked();
+}
+int TForm1::fontSizePosition() const {
+    return FontSizeTrackBar->value();
+}
+
+void TForm1::setFontSizeCaption(const std::string& caption) {
+    FontSizeLabel->setText(QString::fromLatin1(caption));
+}
+
+void TForm1::setFontSizeSpinner(int position) {
+    // Moving the spinner from code is no click of it.
+    const QSignalBlocker quiet(FontSizeUpDown);
+    FontSizeUpDown->setValue(position);
+}
+
+void TForm1::setFontSizePosition(int position) {
+    FontSizeTrackBar->setValue(position);
+}
+
+void TForm1::setTreeFontSize(int points) {
+    QFont treeFont = TOCTreeView->font();
+    treeFont.setPixelSize(QtSurface::pointsToPixels(points));
+    TOCTreeView->setFont(treeFont);
+}
+
+// ---------------------------------------------------------------- later work
+
+void TForm1::TOCTreeViewClick() {}
+void TForm1::TOCTreeViewDblClick() {}
+void TForm1::TOCTreeViewExpanded() {}
+void TForm1::TOCTreeViewCollapsed() {}
+void TForm1::BMMenuClick() {}
+void TForm1::BMAddItemClick() {}
+void TForm1::BMDeleteItemClick() {}
+void TForm1::BMGOItemClick() {}
+void TForm1::FindItemClick() {}
+void TForm1::SaveScreenItemClick() {}
+void TForm1::IndexLoadButtonClick() {}
+void TForm1::InxTreeViewClick() {}
+void TForm1::ResetToStartupDefaultsButtonClick() {}
+void TForm1::OpenQTXItemClick() {}
+void TForm1::OpenTOCItemClick() {}
+void TForm1::FormClose() {}
+
+void TForm1::ExitItemClick() {
+    close();
+}
+void TForm1::ExitButtonClick() {
+    close();
+}
+
+}  // namespace varnet::ui

@@ -1,0 +1,253 @@
+// The main window: owns every widget the reader's operations read and write,
+// lays them out on each resize, and is the entry point of every handler.
+// Widgets and handlers keep the names of the window definition.
+#pragma once
+
+#include "DisplayOptions.h"
+#include "Paging.h"
+#include "PanelRenderer.h"
+#include "Prompter.h"
+#include "ReaderState.h"
+#include "ReadingSurface.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTabWidget;
+class QTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace varnet::ui {
+
+class TForm1 : public QMainWindow, public PanelControls, public OptionWidgets {
+    Q_OBJECT
+public:
+    // Without a prompter the window shows real message boxes.
+    explicit TForm1(Prompter* prompter = nullptr, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ReaderState& state() { return state_; }
+    PanelRenderer& renderer() { return *renderer_; }
+    Paging& paging() { return *paging_; }
+    DisplayOptions& displayOptions() { return *options_; }
+    Prompter& prompter() { return *prompter_; }
+    void setPrompter(Prompter* prompter);
+
+    // The radio group's selected item, -1 for none.
+    int bgColorItemIndex() const;
+    void setBGColorItemIndex(int index);
+
+    // Key preview: every key press meant for a widget of this window comes
+    // here first and is consumed.
+    bool previewKey(QObject* watched, QEvent* event);
+
+    // Places the widgets that fill or dock to their page; run it after
+    // showing or hiding SearchingIndexLabel, which takes the tree's bottom.
+    void alignPageContents();
+
+    // Window bounds including the frame, as the settings file holds them.
+    QRect outerBounds() const;
+    void setOuterBounds(const QRect& bounds);
+
+    // PanelControls: what a panel updates and reads.
+    void setPrevEnabled(bool enabled) override;
+    void setNextEnabled(bool enabled) override;
+    void setPositionCaption(const std::string& caption) override;
+    void setProgress(std::int32_t maximum, std::int32_t position) override;
+    bool twoColumns() const override;
+    void setPathCaptions(const std::string& bookmarkPath, const std::string& settingsPath,
+                         const std::string& tocPath) override;
+
+    // OptionWidgets: the option widgets as the display-option handlers see them.
+    int schemeSelection() const override;
+    bool noColouredTextChecked() const override;
+    bool singleShadeChecked() const override;
+    int fontSizePosition() const override;
+    void setFontSizeCaption(const std::string& caption) override;
+    void setFontSizeSpinner(int position) override;
+    void setFontSizePosition(int position) override;
+    void setTreeFontSize(int points) override;
+
+    // Sizes fixed by the window definition.
+    static constexpr int kControlPanelWidth = 200;
+    static constexpr QSize kMinimumOuterSize{400, 450};
+    static constexpr QRect kInitialOuterBounds{90, 122, 729, 509};
+
+    // The main menu.
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* FileMenu = nullptr;
+    QAction* OpenQTXItem = nullptr;
+    QAction* OpenTOCItem = nullptr;
+    QAction* N1 = nullptr;
+    QAction* SaveScreenItem = nullptr;
+    QAction* N3 = nullptr;
+    QAction* ExitItem = nullptr;
+    QMenu* SearchMenu = nullptr;
+    QAction* FindItem = nullptr;
+    QMenu* BMMenu = nullptr;
+    QAction* BMAddItem = nullptr;
+    QAction* BMDeleteItem = nullptr;
+    QAction* N2 = nullptr;
+    QAction* BMGOItem = nullptr;
+    QMenu* ViewMenu = nullptr;
+    QAction* HideControlPanelItem = nullptr;
+    QAction* ShowControlPanelItem = nullptr;
+    QMenu* HempMenu = nullptr;
+    QAction* AboutItem = nullptr;
+    QAction* HelpContentsItem = nullptr;
+    QMenu* BMPopupMenu = nullptr;
+    QAction* bm00 = nullptr;
+
+    // The left page control.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TOCTabSheet = nullptr;
+    QTreeWidget* TOCTreeView = nullptr;
+    QWidget* ReadTabSheet = nullptr;
+    ReadingSurface* Image1 = nullptr;
+    QWidget* AboutTabSheet = nullptr;
+    ReadingSurface* ProgramIcon = nullptr;
+    QTextEdit* Memo1 = nullptr;
+    QPushButton* OKButton = nullptr;
+    QLabel* DemoVerLabel = nullptr;
+    QLabel* BookTitleLabel = nullptr;
+    QTextEdit* BuyMemo = nullptr;
+    QWidget* LogoHoldingTabSheet = nullptr;
+    ReadingSurface* Image3 = nullptr;
+
+    // The control panel.
+    QTabWidget* PageControl2 = nullptr;
+    QWidget* ControlsTabSheet = nullptr;
+    QLabel* ReadingPositionLabel = nullptr;
+    QProgressBar* BookPosProgressBar = nullptr;
+    QLabel* PosLabel = nullptr;
+    QLabel* FontSizeLabel = nullptr;
+    QSlider* FontSizeTrackBar = nullptr;
+    QSpinBox* FontSizeUpDown = nullptr;
+    QPushButton* PrevButton = nullptr;
+    QPushButton* NextButton = nullptr;
+    QPushButton* ExitButton = nullptr;
+    QWidget* OptionsTabSheet = nullptr;
+    QGroupBox* BGColorRadioGroup = nullptr;
+    QButtonGroup* BGColorButtons = nullptr;  // the group's items, ids 0..2
+    QCheckBox* SingleShadeBgCheckBox = nullptr;
+    QCheckBox* TwoColorCheckBox = nullptr;
+    QCheckBox* TwoColCheckBox = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QPushButton* ResetToStartupDefaultsButton = nullptr;
+    QWidget* IndexTabSheet = nullptr;
+    QLabel* FindingEntryLabel = nullptr;
+    QLabel* SearchingIndexLabel = nullptr;
+    QTreeWidget* InxTreeView = nullptr;
+    QFrame* IndexPanel = nullptr;
+    QTextEdit* IndexMemo = nullptr;
+    QPushButton* IndexLoadButton = nullptr;
+    QLabel* LoadingIndexLabel = nullptr;
+    QTextEdit* Memo2 = nullptr;
+
+public slots:
+    // The window's own handlers.
+    void FormCreate();
+    void FormActivate();
+    void FormResize();
+    void ClearSurfaces();
+    void OKButtonClick();
+    int WMEraseBkgnd();
+    void ReadTabSheetResize();
+    void ReadTabSheetEnter();
+    void ControlsTabSheetEnter();
+    void HideControlPanelItemClick();
+    void ShowControlPanelItemClick();
+    void HempMenuClick();
+
+    // Paging.
+    void NextButtonClick();
+    void PrevButtonClick();
+    void FormKeyDown(int& key);
+    void TwoColCheckBoxClick();
+
+    // Colour schemes and font size.
+    void BGColorRadioGroupClick();
+    void TwoColorCheckBoxClick();
+    void SingleShadeBgCheckBoxClick();
+    void FontSizeTrackBarChange();
+    void FontSizeUpDownClick();
+
+    // Handlers that later work fills in.
+    void TOCTreeViewClick();                   // opens the catalogue row clicked
+    void TOCTreeViewDblClick();                // expands or collapses without opening
+    void TOCTreeViewExpanded();                // marks the next click as a toggle
+    void TOCTreeViewCollapsed();               // marks the next click as a toggle
+    void BMMenuClick();                        // reloads the bookmarks as the menu opens
+    void BMAddItemClick();                     // adds a named bookmark
+    void BMDeleteItemClick();                  // deletes a bookmark from the popup
+    void BMGOItemClick();                      // goes to a bookmark from the popup
+    void FindItemClick();                      // shows the Find dialog
+    void SaveScreenItemClick();                // saves the panel on show as text
+    void IndexLoadButtonClick();               // loads the word index into its tree
+    void InxTreeViewClick();                   // jumps to the index entry clicked
+    void ResetToStartupDefaultsButtonClick();  // rewrites the default settings
+    void OpenQTXItemClick();                   // opens a text file (item disabled)
+    void OpenTOCItemClick();                   // opens a contents file (item disabled)
+    void ExitItemClick();
+    void ExitButtonClick();
+    void FormClose();  // saves the settings and the closing bookmark
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildLeftPages();
+    void buildControlPanel();
+    void buildControlPage();
+    void buildOptionsPage();
+    void buildIndexPage();
+    void connectHandlers();
+
+    void Redraw();
+
+    // Gives every page of a page control the size of the one on show, as if
+    // all pages were resized with their page control.
+    void syncPages(QTabWidget* pages);
+    void readPageMaybeResized();
+    void firstActivation();
+    void onFocusChanged(QWidget* old, QWidget* now);
+    QSize frameExtra() const;
+    void applyMinimumSize();
+    void loadLogo();
+
+    ReaderState state_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    Prompter* prompter_ = nullptr;
+    std::unique_ptr<PanelRenderer> renderer_;
+    std::unique_ptr<Paging> paging_;
+    std::unique_ptr<DisplayOptions> options_;
+    QWidget* client_ = nullptr;
+    bool activated_ = false;
+    bool activationQueued_ = false;
+    QSize readPageSize_{-1, -1};
+    QRect requestedOuter_ = kInitialOuterBounds;
+    std::unique_ptr<QObject> keyPreview_;
+    QMetaObject::Connection focusWatch_;
+};
+
+}  // namespace varnet::ui

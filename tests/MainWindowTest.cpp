@@ -1,0 +1,202 @@
+#include "Prompter.h"
+#include "TForm1.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QThread>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using varnet::ui::TForm1;
+
+namespace {
+
+class FakePrompter : public varnet::ui::Prompter {
+public:
+    void information(const QString& text) override { notices.push_back(text); }
+    void critical(const QString& text) override { errors.push_back(text); }
+    bool question(const QString& text) override {
+        questions.push_back(text);
+        return false;
+    }
+    std::vector<QString> notices, errors, questions;
+};
+
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+// A shown main window after its first activation.
+struct Window {
+    FakePrompter prompter;
+    std::unique_ptr<TForm1> w = std::make_unique<TForm1>(&prompter);
+
+    Window() {
+        w->show();
+        EXPECT_TRUE(waitFor([&] { return w->state().CurrentText && w->state().CurrentText->count() == 19; }));
+    }
+    // Outer bounds, the frame included.
+    void resizeTo(int width, int height) {
+        w->setOuterBounds(QRect(w->outerBounds().topLeft(), QSize(width, height)));
+        QCoreApplication::processEvents();
+    }
+    QColor readingPixel(int x, int y) const { return w->Image1->surface().image().pixelColor(x, y); }
+};
+
+TEST(MainWindow, StartupShowsTheInstructionsOnBandZero) {
+    Window f;
+    const auto& st = f.w->state();
+    EXPECT_EQ(st.TopLine, 0);
+    EXPECT_EQ(st.NextLine, 17);
+    EXPECT_EQ(f.w->PosLabel->text(), QStringLiteral("0 of 0 panels"));
+    EXPECT_FALSE(f.w->NextButton->isEnabled());
+    EXPECT_FALSE(f.w->PrevButton->isEnabled());
+    EXPECT_EQ(f.w->PageControl1->currentWidget(), f.w->AboutTabSheet);
+    EXPECT_EQ(f.w->PageControl2->currentWidget(), f.w->ControlsTabSheet);
+    EXPECT_EQ(f.w->FontSizeLabel->text(), QStringLiteral("Font Size = 15"));
+
+    // The surface was drawn at the Reading page's size, on band 0 of the
+    // light scheme, with the first instruction lines written on it.
+    EXPECT_EQ(f.w->Image1->size(), f.w->ReadTabSheet->size());
+    EXPECT_EQ(f.readingPixel(2, 2), QColor(227, 188, 159));
+    int dark = 0;
+    for (int y = 5 + st.LineHeight; y < 5 + 2 * st.LineHeight; ++y)
+        for (int x = 0; x < 150; ++x)
+            if (f.readingPixel(x, y).lightness() < 80) ++dark;
+    EXPECT_GT(dark, 50) << "no text drawn for \"Select a Book\"";
+}
+
+TEST(MainWindow, LaterActivationsAddNothing) {
+    Window f;
+    const auto before = *f.w->state().CurrentText;
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(f.w.get(), &activate);
+    f.w->FormActivate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(*f.w->state().CurrentText, before);
+    EXPECT_EQ(f.w->state().TopLine, 0);
+}
+
+TEST(MainWindow, LayoutFollowsTheClientSizeAndTheControlPanel) {
+    const struct {
+        int width;
+        bool hidden;
+    } cases[] = {{400, false}, {400, true}, {729, false}, {729, true}, {300, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "width " << c.width << (c.hidden ? ", panel hidden" : ""));
+        Window f;
+        TForm1& w = *f.w;
+        f.resizeTo(c.width, 470);
+        if (c.hidden) w.HideControlPanelItemClick();
+        EXPECT_EQ(w.outerBounds().width(), std::max(c.width, 400));  // the minimum size holds
+        EXPECT_EQ(w.HideControlPanelItem->isVisible(), !c.hidden);
+        EXPECT_EQ(w.ShowControlPanelItem->isVisible(), c.hidden);
+
+        const QWidget* client = w.centralWidget();
+        const int cw = client->width(), ch = client->height();
+        const int panel = c.hidden ? 0 : 200;
+        EXPECT_EQ(w.PageControl1->geometry(), QRect(0, 0, cw - panel, ch));
+        EXPECT_EQ(w.PageControl2->geometry(), QRect(cw - panel, 0, panel, ch));
+
+        const int s = (cw - panel) / 2;
+        EXPECT_EQ(w.ProgramIcon->geometry(), QRect(0, 0, s, s));
+        EXPECT_EQ(w.Memo1->geometry(), QRect(s, 0, s, s));
+        EXPECT_EQ(w.OKButton->pos(), QPoint(s - 37, s + 8));
+        EXPECT_EQ(w.DemoVerLabel->pos(), QPoint((cw - panel - 265) / 2, s + 41));
+        EXPECT_EQ(w.BookTitleLabel->pos(), QPoint((cw - panel - 265) / 2, s + 82));
+        EXPECT_EQ(w.BuyMemo->geometry().topLeft(), QPoint(0, s + 99));
+        EXPECT_EQ(w.BuyMemo->width(), cw - panel - 8);
+        EXPECT_EQ(w.BuyMemo->document()->blockCount(), 1);
+        EXPECT_TRUE(w.BuyMemo->toPlainText().contains(QStringLiteral("https://quorra.example.com")));
+        // The reading surface keeps the Reading page's size though the page is not in front.
+        EXPECT_EQ(w.ReadTabSheet->size(), w.AboutTabSheet->size());
+        EXPECT_EQ(w.Image1->size(), w.ReadTabSheet->size());
+        EXPECT_EQ(w.state().NextLine, 17);
+
+        if (c.hidden) {
+            w.ShowControlPanelItemClick();
+            EXPECT_EQ(w.PageControl2->geometry(), QRect(cw - 200, 0, 200, ch));
+            EXPECT_EQ(w.ProgramIcon->width(), (cw - 200) / 2);
+            EXPECT_TRUE(w.HideControlPanelItem->isVisible());
+            EXPECT_FALSE(w.ShowControlPanelItem->isVisible());
+        }
+    }
+}
+
+TEST(MainWindow, OpeningTheHelpMenuShowsTheReadmeBoxEachTime) {
+    Window f;
+    for (int k = 0; k < 2; ++k) {
+        f.w->HempMenu->popup(QPoint(10, 10));
+        QCoreApplication::processEvents();
+        f.w->HempMenu->hide();
+    }
+    ASSERT_EQ(f.prompter.notices.size(), 2u);
+    for (const QString& notice : f.prompter.notices)
+        EXPECT_EQ(notice, QStringLiteral("The complete Readme/Help file is at:\r"
+                                         "https://quorra.example.com/varnet/readme.htm"));
+}
+
+TEST(MainWindow, EveryKeyPressGoesToTheKeyHandlerFirst) {
+    Window f;
+    TForm1& w = *f.w;
+    const auto press = [](QWidget* target, int key, const QString& text = {}) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &down);
+    };
+    const QString memo = w.Memo1->toPlainText();
+    press(w.Memo1, Qt::Key_A, QStringLiteral("a"));
+    EXPECT_EQ(w.Memo1->toPlainText(), memo);  // consumed before the text box saw it
+
+    press(w.TOCTreeView, Qt::Key_PageDown);
+    EXPECT_EQ(w.state().TopLine, 17);  // paged on to the end of the instructions
+    press(w.TOCTreeView, Qt::Key_PageUp);
+    EXPECT_EQ(w.state().TopLine, 0);
+    EXPECT_EQ(w.state().NextLine, 17);
+}
+
+TEST(MainWindow, OptionWidgetsRunTheirHandlersWhenSetFromCode) {
+    Window f;
+    TForm1& w = *f.w;
+    w.setBGColorItemIndex(1);  // Dark Colored
+    EXPECT_EQ(f.readingPixel(2, 2), QColor(57, 47, 70));
+    w.setBGColorItemIndex(-1);
+    EXPECT_EQ(w.bgColorItemIndex(), -1);
+    EXPECT_EQ(w.BGColorButtons->checkedButton(), nullptr);
+    w.setBGColorItemIndex(0);
+    EXPECT_EQ(f.readingPixel(2, 2), QColor(227, 188, 159));
+
+    w.TwoColorCheckBox->setChecked(true);
+    EXPECT_EQ(w.state().SchemeColours[0][8], w.state().SchemeColours[0][3]);
+
+    w.FontSizeTrackBar->setValue(23);
+    EXPECT_EQ(w.FontSizeLabel->text(), QStringLiteral("Font Size = 23"));
+    EXPECT_EQ(w.state().FontSize, 23);
+    EXPECT_EQ(w.FontSizeUpDown->value(), 23);
+    EXPECT_EQ(w.TOCTreeView->font().pixelSize(), 31);
+    w.FontSizeUpDown->setValue(24);  // a step of the spinner moves the track bar
+    EXPECT_EQ(w.FontSizeTrackBar->value(), 24);
+    EXPECT_EQ(w.state().FontSize, 24);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include "BuiltinTexts.h"
+#include "QtSurface.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using varnet::Colour;
+using varnet::ui::QtSurface;
+
+namespace {
+
+struct Surface {
+    QWidget widget;
+    QtSurface s{widget};
+    explicit Surface(QSize size = QSize(300, 120), qreal dpr = 1.0) {
+        widget.resize(size);
+        s.create(size, dpr);
+        s.font.size = 15;
+    }
+    QColor at(int x, int y) const { return s.image().pixelColor(x, y); }
+};
+
+TEST(QtSurface, PointSizesAreMappedAsAt96DotsPerInch) {
+    const struct { int points, pixels; } cases[] = {{4, 5}, {8, 11}, {15, 20}, {40, 53}};
+    Surface f;
+    for (const auto& c : cases) {
+        f.s.font.size = c.points;
+        EXPECT_EQ(f.s.currentFont().pixelSize(), c.pixels) << c.points << " points";
+        EXPECT_EQ(QFontInfo(f.s.currentFont()).pixelSize(), c.pixels) << c.points << " points";
+    }
+    // A surface no tag has set a face on draws in the serif face.
+    f.s.font.face.clear();
+    EXPECT_EQ(f.s.currentFont().family(), QStringLiteral("Times New Roman"));
+}
+
+// The surface measures glyph by glyph from its own tables; every width must
+// still be the one Qt gives the same font for the whole string.
+TEST(QtSurface, WidthsAreQtsAdvanceOfTheWholeString) {
+    std::vector<std::string> texts;
+    for (const auto& line : varnet::startupInstructions().lines()) texts.push_back(line);
+    std::string latin1, printable;
+    for (int c = 0x20; c < 0x100; ++c) {
+        latin1 += static_cast<char>(c);
+        if (c < 0x7F || c >= 0xA0) printable += static_cast<char>(c);
+    }
+    texts.push_back(printable);
+    texts.push_back(latin1);  // with the control codes between
+    texts.push_back("\x01tab\tand\x7f\xad soft");
+    texts.push_back("caf\xE9 na\xEFve");
+
+    Surface f;
+    for (const char* face : {"Times New Roman", "Courier New"}) {
+        for (int size : {8, 15, 40}) {
+            for (const varnet::FontStyle style : {varnet::FontStyle{}, varnet::FontStyle{true, false, false},
+                                                  varnet::FontStyle{false, true, true}}) {
+                f.s.font.face = face;
+                f.s.font.size = size;
+                f.s.font.style = style;
+                const QFontMetrics qt(f.s.currentFont());
+                for (const auto& text : texts) {
+                    EXPECT_EQ(f.s.textWidth(text),
+                              qt.horizontalAdvance(QString::fromLatin1(text.data(), qsizetype(text.size()))))
+                        << face << " " << size << " bold " << style.bold << ": " << text;
+                }
+                EXPECT_EQ(f.s.textHeight("X"), qt.height());
+            }
+        }
+    }
+}
+
+TEST(QtSurface, TextIsOpaqueOverItsCellsOnly) {
+    Surface f;
+    f.s.fillColour = 0x00FFFFFF;
+    f.s.fillRect(0, 0, 300, 120);
+    f.s.fillColour = 0x000000FF;  // red cells
+    f.s.font.colour = 0x00000000;
+    f.s.beginDrawing();
+    f.s.drawText(10, 20, "XXXX");
+    f.s.endDrawing();
+    const int w = f.s.textWidth("XXXX");
+    const int h = f.s.textHeight("X");
+    int red = 0, dark = 0;
+    for (int y = 20; y < 20 + h; ++y) {
+        for (int x = 10; x < 10 + w; ++x) {
+            const QColor c = f.at(x, y);
+            if (c == QColor(255, 0, 0)) ++red;
+            if (c.red() < 80 && c.green() < 80) ++dark;
+        }
+    }
+    EXPECT_GT(red, 0);
+    EXPECT_GT(dark, w);  // the glyphs themselves
+    // Nothing outside the cells changes.
+    EXPECT_EQ(f.at(9, 20 + h / 2), QColor(Qt::white));
+    EXPECT_EQ(f.at(10 + w, 20 + h / 2), QColor(Qt::white));
+    EXPECT_EQ(f.at(12, 19), QColor(Qt::white));
+    EXPECT_EQ(f.at(12, 20 + h), QColor(Qt::white));
+
+    // Blanks show nothing but their cells, unless they are underlined.
+    const auto darkIn = [&](int y0) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = 10; x < 10 + f.s.textWidth("     "); ++x) n += f.at(x, y).lightness() < 128;
+        return n;
+    };
+    f.s.drawText(10, 60, "     ");
+    EXPECT_EQ(darkIn(60), 0);
+    f.s.font.style.underline = true;
+    f.s.drawText(10, 90, "     ");
+    EXPECT_GE(darkIn(90), f.s.textWidth("     "));
+}
+
+TEST(QtSurface, ColoursAndSizes) {
+    const QPalette palette = QGuiApplication::palette();
+    EXPECT_EQ(QtSurface::resolve(0x80000005), palette.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(QtSurface::resolve(0x80000008), palette.color(QPalette::Active, QPalette::Text));
+    EXPECT_EQ(QtSurface::resolve(0x80000011), palette.color(QPalette::Disabled, QPalette::Text));
+    EXPECT_EQ(QtSurface::resolve(0x009FBCE3), QColor(227, 188, 159));
+
+    // Sizes are the widget's, not the picture's; figures are logical pixels.
+    Surface f(QSize(100, 50), 2.0);
+    EXPECT_EQ(f.s.image().size(), QSize(200, 100));
+    f.widget.resize(64, 32);
+    EXPECT_EQ(f.s.width(), 64);
+    EXPECT_EQ(f.s.height(), 32);
+    f.s.fillColour = 0x00000000;
+    f.s.fillRect(0, 0, 10, 10);
+    EXPECT_EQ(f.at(19, 19), QColor(Qt::black));
+    EXPECT_EQ(f.at(20, 20), QColor(Qt::white));
+}
+
+}  // namespace
