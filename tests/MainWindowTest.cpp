@@ -30,11 +30,15 @@ class FakePrompter : public varnet::ui::Prompter {
 public:
     void information(const QString& text) override { notices.push_back(text); }
     void critical(const QString& text) override { errors.push_back(text); }
-    bool question(const QString& text) override {
+    QString bookmarkName() override { return nameToGive; }
+    QString saveFileName(const QString&) override { return saveName; }
+    bool question(const QString& text, const QString&) override {
         questions.push_back(text);
         return false;
     }
     std::vector<QString> notices, errors, questions;
+    QString nameToGive = " ";
+    QString saveName;
 };
 
 bool waitFor(const std::function<bool()>& done) {

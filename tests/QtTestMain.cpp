@@ -1,11 +1,17 @@
 // The main of the window tests: a QApplication on the offscreen platform
-// (also when the test list is read at build time), then every test.
+// (also when the test list is read at build time) with a data folder of its
+// own, then every test.
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window writes its side files to the per-user data folder: point it
+    // at a fresh folder so tests never touch the real one.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Mirrowen"));

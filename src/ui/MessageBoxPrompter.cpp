@@ -1,6 +1,9 @@
 #include "MessageBoxPrompter.h"
 
+#include "TForm4.h"
+
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace varnet::ui {
@@ -30,9 +33,26 @@ void MessageBoxPrompter::critical(const QString& text) {
     QMessageBox::critical(parent_, caption(), shown(text) + QLatin1Char('.'), QMessageBox::Ok);
 }
 
-bool MessageBoxPrompter::question(const QString& text) {
-    return QMessageBox::question(parent_, caption(), shown(text), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+bool MessageBoxPrompter::question(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, shown(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString MessageBoxPrompter::bookmarkName() {
+    if (!form4_) form4_ = new TForm4(parent_);
+    return form4_->askName();
+}
+
+QString MessageBoxPrompter::saveFileName(const QString& lastName) {
+    // No filter and no title of its own; a name without an extension gets
+    // "txt", and an existing file is replaced without a question.
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!lastName.isEmpty()) dialog.selectFile(lastName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace varnet::ui

@@ -4,6 +4,7 @@
 #include "Prompter.h"
 
 class QWidget;
+class TForm4;
 
 namespace varnet::ui {
 
@@ -14,10 +15,16 @@ public:
 
     void information(const QString& text) override;
     void critical(const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, const QString& title) override;
+    QString bookmarkName() override;
+    QString saveFileName(const QString& lastName) override;
+
+    // The bookmark-name dialog the program created at start.
+    void setBookmarkDialog(TForm4* dialog) { form4_ = dialog; }
 
 private:
     QWidget* parent_;
+    TForm4* form4_ = nullptr;
 };
 
 }  // namespace varnet::ui

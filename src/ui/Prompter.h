@@ -13,8 +13,13 @@ public:
     virtual void information(const QString& text) = 0;
     // A failure: stop icon, the text followed by a full stop.
     virtual void critical(const QString& text) = 0;
-    // A Yes/No question; true for Yes.
-    virtual bool question(const QString& text) = 0;
+    // A Yes/No question with no icon, under its own title; true for Yes.
+    virtual bool question(const QString& text, const QString& title) = 0;
+    // The bookmark-name dialog, shown modally: its edit text when it closes.
+    virtual QString bookmarkName() = 0;
+    // The save dialog, starting at the name chosen last; empty when the
+    // reader cancels.
+    virtual QString saveFileName(const QString& lastName) = 0;
 };
 
 }  // namespace varnet::ui

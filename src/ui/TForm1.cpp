@@ -1,18 +1,31 @@
 #include "TForm1.h"
 
+#include "AtomicFile.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
+#include "FileLocations.h"
 #include "MessageBoxPrompter.h"
+#include "SaveScreen.h"
+#include "SettingsFile.h"
+#include "StorageTexts.h"
+#include "TFindDialog.h"
+#include "TextFileStore.h"
 #include "UiTexts.h"
+#include "WordIndex.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFile>
+#include <QFileDialog>
+#include <QLocale>
+#include <QStandardPaths>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +42,9 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <functional>
 
 #ifndef VARNET_VERSION
 #define VARNET_VERSION "0"
@@ -157,9 +173,25 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
     buildControlPanel();
     loadLogo();
 
+    FindDialog1 = new TFindDialog(this);
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    paging_ = std::make_unique<Paging>(state_, *renderer_);
+    const auto drawPanel = [this](std::int32_t line) { return renderer_->DrawPanel(line); };
+    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { FindDialog1->close(); });
     options_ = std::make_unique<DisplayOptions>(state_, *renderer_, *this);
+    bookmarks_ = std::make_unique<Bookmarks>(state_, diskFileStore(), *this, drawPanel);
+    opening_ = std::make_unique<BookOpening>(
+        state_, BookOpeningHooks{[this] { bookmarks_->BMMenuClick(); },
+                                 [this](const std::string& message, const std::string& title) {
+                                     return prompter_->question(QString::fromLatin1(message),
+                                                                QString::fromLatin1(title));
+                                 },
+                                 [this](const std::string& text) { error(text); }, drawPanel});
+    catalogue_ = std::make_unique<CatalogueClick>(
+        state_, *this,
+        CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
+                       [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
+                       [](const std::string& path) { return fileExists(path); }});
+    search_ = std::make_unique<TextSearch>(state_, *FindDialog1, drawPanel);
     connectHandlers();
 
     FormCreate();
@@ -170,6 +202,10 @@ TForm1::~TForm1() {
     // handlers must be gone.
     QObject::disconnect(focusWatch_);
     if (keyPreview_) qApp->removeEventFilter(keyPreview_.get());
+}
+
+void TForm1::setBookmarkDialog(TForm4* dialog) {
+    if (auto* boxes = dynamic_cast<MessageBoxPrompter*>(ownPrompter_.get())) boxes->setBookmarkDialog(dialog);
 }
 
 void TForm1::setPrompter(Prompter* prompter) {
@@ -467,8 +503,17 @@ void TForm1::connectHandlers() {
     connect(ShowControlPanelItem, &QAction::triggered, this, &TForm1::ShowControlPanelItemClick);
     connect(HempMenu, &QMenu::aboutToShow, this, &TForm1::HempMenuClick);
 
-    connect(TOCTreeView, &QTreeWidget::itemClicked, this, &TForm1::TOCTreeViewClick);
-    connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, &TForm1::TOCTreeViewDblClick);
+    // Every click on the contents tree runs its click handler once the
+    // selection has moved, a click on an expand arrow included (the expansion
+    // then marks it as a toggle); a double click runs its own handler after
+    // the tree has toggled the branch, and the release that ends it is not a
+    // click of its own.
+    TOCTreeView->viewport()->installEventFilter(this);
+    connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, [this] {
+        swallowTreeRelease_ = true;
+        QTimer::singleShot(0, this, &TForm1::TOCTreeViewDblClick);
+    });
+    connect(FindDialog1, &TFindDialog::find, this, &TForm1::FindDialog1Find);
     connect(TOCTreeView, &QTreeWidget::itemExpanded, this, &TForm1::TOCTreeViewExpanded);
     connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
     connect(OKButton, &QPushButton::clicked, this, &TForm1::OKButtonClick);
@@ -527,6 +572,12 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == TOCTreeView->viewport() && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        if (swallowTreeRelease_) swallowTreeRelease_ = false;
+        else QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
+        return false;
+    }
     if (watched == client_) {
         if (e->type() == QEvent::Resize) FormResize();
         if (e->type() == QEvent::Paint) return WMEraseBkgnd() == 0;
@@ -657,20 +708,6 @@ void TForm1::setBGColorItemIndex(int index) {
 
 // ---------------------------------------------------------------- the window's handlers
 
-void TForm1::FormCreate() {
-    state_.CurrentText = LineList();
-    state_.LastIndexEntry = " ";
-    ClearSurfaces();
-    state_.OpenFileName.clear();
-
-    // The option widgets' states of the window definition, applied through
-    // their handlers. Loading the settings file replaces this block.
-    setBGColorItemIndex(0);
-    BGColorRadioGroupClick();
-    FontSizeTrackBar->setValue(15);
-    FontSizeTrackBarChange();
-}
-
 void TForm1::ClearSurfaces() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
@@ -725,6 +762,12 @@ void TForm1::FormActivate() {
     IndexMemo->setPlainText(memoLines(Memo2).join(QLatin1Char('\n')));
     PageControl2->setCurrentWidget(ControlsTabSheet);
     if (!state_.CurrentText) state_.CurrentText = LineList();
+    if (!state_.OpenFileName.empty()) {
+        // A text named on the command line is already open: it keeps the
+        // panel its opening chose, and no instructions follow its last line.
+        Redraw();
+        return;
+    }
     state_.CurrentText->append(startupInstructions());
     state_.NextLine = renderer_->DrawPanel(0);
 }
@@ -836,24 +879,370 @@ void TForm1::setTreeFontSize(int points) {
     TOCTreeView->setFont(treeFont);
 }
 
-// ---------------------------------------------------------------- later work
+// ---------------------------------------------------------------- start-up and shut-down
 
-void TForm1::TOCTreeViewClick() {}
-void TForm1::TOCTreeViewDblClick() {}
-void TForm1::TOCTreeViewExpanded() {}
-void TForm1::TOCTreeViewCollapsed() {}
-void TForm1::BMMenuClick() {}
-void TForm1::BMAddItemClick() {}
-void TForm1::BMDeleteItemClick() {}
-void TForm1::BMGOItemClick() {}
-void TForm1::FindItemClick() {}
-void TForm1::SaveScreenItemClick() {}
-void TForm1::IndexLoadButtonClick() {}
-void TForm1::InxTreeViewClick() {}
-void TForm1::ResetToStartupDefaultsButtonClick() {}
-void TForm1::OpenQTXItemClick() {}
-void TForm1::OpenTOCItemClick() {}
-void TForm1::FormClose() {}
+namespace {
+
+QSize screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+void TForm1::FormCreate() {
+    state_.CurrentText = LineList();
+    state_.LastIndexEntry = " ";
+    ClearSurfaces();
+    state_.OpenFileName.clear();
+
+    const std::string program = localPath(QCoreApplication::applicationFilePath());
+    state_.BookFolder = bookFolderFrom(program);
+    state_.BaseName = baseNameFrom(program);
+
+    // One data folder per user, created when nothing stands at its path. A
+    // failure ends start-up here; the window still opens and runs.
+    dataFolder_ = localPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            QStringLiteral("/") + QString::fromUtf8(kDataFolderName));
+    if (const FileResult made = applyDataFolderRule(dataFolder_); !made) {
+        prompter_->critical(QString::fromLocal8Bit(made.error.c_str()));
+        return;
+    }
+
+    const QSize screen = screenSize();
+    const ResolveResult paths = ResolveFilePaths(state_, dataFolder_, screen.width(), screen.height());
+    setIndexTabVisible(paths.indexTabVisible);
+    if (!paths.ok) {
+        prompter_->critical(QString::fromLocal8Bit(paths.error.c_str()));
+        return;
+    }
+
+    LoadSettings();
+    OpenCommandLineFile();
+    BuildCatalogue();
+}
+
+void TForm1::LoadSettings() {
+    const SettingsValues v = readSettingsValuesFromFile(state_.SettingsPath);
+    if (v.fontsize > 0) setTreeFontSize(v.fontsize);
+    // Stored bounds below the window's minimum size are raised to it.
+    QRect bounds(v.tleft, v.ttop, std::max(v.twidth, kMinimumOuterSize.width()),
+                 std::max(v.theight, kMinimumOuterSize.height()));
+    setOuterBounds(bounds);
+    // Each box runs its handler when its state changes.
+    TwoColorCheckBox->setChecked(v.twocolor == 1);
+    SingleShadeBgCheckBox->setChecked(v.plainbkg == 1);
+    TwoColCheckBox->setChecked(v.twocolumn == 1);
+    FontSizeTrackBar->setValue(v.fontsize);
+    setFontSizeSpinner(FontSizeTrackBar->value());
+    setBGColorItemIndex(std::clamp(v.background, -1, 2));
+
+    switch (bgColorItemIndex()) {
+        case 0: options_->ApplyLightScheme(); break;
+        case 1: options_->ApplyDarkScheme(); break;
+        case 2: options_->ApplyWindowsScheme(); break;
+        default: break;
+    }
+    FontSizeTrackBarChange();
+    ExitButton->setVisible(true);
+    BMMenu->menuAction()->setVisible(true);
+    state_.BookmarkLines = LineList();
+}
+
+void TForm1::SaveWindowSettings() {
+    if (state_.SettingsPath.empty()) return;
+    const QRect bounds = outerBounds();
+    WindowSettings w;
+    w.background = bgColorItemIndex();
+    w.tleft = bounds.left();
+    w.ttop = bounds.top();
+    w.theight = bounds.height();
+    w.twidth = bounds.width();
+    w.fontsize = FontSizeTrackBar->value();
+    w.plainbkg = SingleShadeBgCheckBox->isChecked();
+    w.twocolor = TwoColorCheckBox->isChecked();
+    const QSize screen = screenSize();
+    if (const FileResult saved = writeWindowSettings(state_.SettingsPath, w, screen.width(), screen.height());
+        !saved)
+        prompter_->critical(QString::fromLocal8Bit(saved.error.c_str()));
+}
+
+void TForm1::ResetToStartupDefaultsButtonClick() {
+    const QSize screen = screenSize();
+    if (const FileResult written =
+            writeDefaultSettingsFile(state_.SettingsPath, screen.width(), screen.height(), state_.TocPath);
+        !written) {
+        prompter_->critical(QString::fromLocal8Bit(written.error.c_str()));
+        return;
+    }
+    LoadSettings();
+    Redraw();
+}
+
+void TForm1::BuildCatalogue() {
+    state_.CatalogueLines = builtinCatalogueRows();
+    QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitleFrom(*state_.CatalogueLines)));
+
+    std::vector<QTreeWidgetItem*> items;
+    for (const CatalogueNode& node : buildCatalogueTree(*state_.CatalogueLines)) {
+        auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
+        if (node.parent < 0) TOCTreeView->addTopLevelItem(item);
+        else items[static_cast<std::size_t>(node.parent)]->addChild(item);
+        items.push_back(item);
+    }
+
+    // The folder was made at start-up; asking again costs nothing.
+    (void)applyDataFolderRule(dataFolder_);
+    if (!state_.BookmarkPath.empty() && !diskFileStore().exists(state_.BookmarkPath))
+        (void)diskFileStore().save(state_.BookmarkPath, seedBookmarkLines(*state_.CatalogueLines));
+
+    if (const auto row = byAuthorRow(*state_.CatalogueLines)) {
+        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, *row)) {
+            item->setExpanded(true);
+            TOCTreeView->setCurrentItem(item);
+        }
+    }
+    if (QTreeWidgetItem* root = itemAtAbsoluteIndex(TOCTreeView, 0)) {
+        root->setExpanded(true);
+        TOCTreeView->setCurrentItem(root);
+    }
+}
+
+void TForm1::OpenCommandLineFile() {
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2 || args.at(1).isEmpty()) return;
+    openDialogFileName_ = args.at(1);
+    opening_->OpenBook(localPath(args.at(1)), " ");
+}
+
+void TForm1::FormClose() {
+    // Settings first, the closing bookmark second; each failure is shown and
+    // the window closes all the same.
+    SaveWindowSettings();
+    bookmarks_->WriteClosingBookmark();
+}
+
+// ---------------------------------------------------------------- the contents tree
+
+std::int32_t TForm1::absoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* item) {
+    std::int32_t index = 0;
+    std::int32_t found = -1;
+    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* node) {
+        if (found >= 0) return;
+        if (node == item) found = index;
+        ++index;
+        for (int k = 0; k < node->childCount() && found < 0; ++k) walk(node->child(k));
+    };
+    for (int k = 0; k < tree->topLevelItemCount() && found < 0; ++k) walk(tree->topLevelItem(k));
+    return found;
+}
+
+QTreeWidgetItem* TForm1::itemAtAbsoluteIndex(const QTreeWidget* tree, std::int32_t target) {
+    std::int32_t index = 0;
+    QTreeWidgetItem* found = nullptr;
+    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* node) {
+        if (found) return;
+        if (index++ == target) {
+            found = node;
+            return;
+        }
+        for (int k = 0; k < node->childCount() && !found; ++k) walk(node->child(k));
+    };
+    for (int k = 0; k < tree->topLevelItemCount() && !found; ++k) walk(tree->topLevelItem(k));
+    return found;
+}
+
+std::optional<std::int32_t> TForm1::selectedNodeIndex() const {
+    QTreeWidgetItem* item = TOCTreeView->currentItem();
+    if (!item) return std::nullopt;
+    return absoluteIndex(TOCTreeView, item);
+}
+
+void TForm1::setCaption(const std::string& caption) { setWindowTitle(QString::fromLatin1(caption)); }
+
+void TForm1::setOpenDialogFileName(const std::string& name) { openDialogFileName_ = QFile::decodeName(name.c_str()); }
+
+void TForm1::setIndexTabVisible(bool visible) {
+    PageControl2->setTabVisible(PageControl2->indexOf(IndexTabSheet), visible);
+}
+
+void TForm1::resetIndexPage() {
+    IndexPanel->setVisible(true);
+    InxTreeView->setVisible(false);
+    InxTreeView->clear();
+}
+
+void TForm1::showReadingPage() { PageControl1->setCurrentWidget(ReadTabSheet); }
+
+void TForm1::TOCTreeViewClick() { catalogue_->TOCTreeViewClick(); }
+void TForm1::TOCTreeViewDblClick() { catalogue_->TOCTreeViewDblClick(); }
+void TForm1::TOCTreeViewExpanded() { catalogue_->TOCTreeViewExpanded(); }
+void TForm1::TOCTreeViewCollapsed() { catalogue_->TOCTreeViewCollapsed(); }
+
+// ---------------------------------------------------------------- bookmarks
+
+void TForm1::setDeleteAndGotoEnabled(bool enabled) {
+    BMDeleteItem->setEnabled(enabled);
+    BMGOItem->setEnabled(enabled);
+}
+
+std::string TForm1::askBookmarkName() { return prompter_->bookmarkName().toLatin1().toStdString(); }
+
+void TForm1::notice(const std::string& text) { prompter_->information(QString::fromLatin1(text)); }
+
+void TForm1::error(const std::string& text) { prompter_->critical(QString::fromLocal8Bit(text.c_str())); }
+
+LocalDateTime TForm1::now() {
+    const QDateTime at = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    LocalDateTime t;
+    t.date = locale.toString(at.date(), QLocale::ShortFormat).toLatin1().toStdString();
+    // The long time format, without a time zone.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t')).remove(QLatin1Char('T'));
+    t.time = locale.toString(at.time(), timeFormat.trimmed()).toLatin1().toStdString();
+    t.midnight = at.time().hour() == 0 && at.time().minute() == 0 && at.time().second() == 0;
+    return t;
+}
+
+void TForm1::BMMenuClick() { bookmarks_->BMMenuClick(); }
+void TForm1::BMAddItemClick() { bookmarks_->BMAddItemClick(); }
+
+namespace {
+
+// Fills the popup with one item per listed bookmark and shows it; returns
+// the position of the item chosen, or -1.
+int choosePopupItem(QMenu* popup, const std::vector<std::string>& captions, const QPoint& at) {
+    popup->clear();
+    for (const auto& caption : captions) popup->addAction(QString::fromLatin1(caption));
+    QAction* chosen = popup->actions().isEmpty() ? nullptr : popup->exec(at);
+    return chosen ? static_cast<int>(popup->actions().indexOf(chosen)) : -1;
+}
+
+}  // namespace
+
+void TForm1::BMDeleteItemClick() {
+    bookmarks_->FillBookmarkPopup();
+    const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
+    const int k = choosePopupItem(BMPopupMenu, bookmarks_->popupCaptions(), at);
+    if (k >= 0) bookmarks_->BMDeletePopupHandler(k);
+}
+
+void TForm1::BMGOItemClick() {
+    bookmarks_->FillBookmarkPopup();
+    const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
+    const int k = choosePopupItem(BMPopupMenu, bookmarks_->popupCaptions(), at);
+    if (k >= 0) bookmarks_->BMGotoPopupHandler(k);
+}
+
+// ---------------------------------------------------------------- search
+
+void TForm1::FindItemClick() {
+    FindDialog1->showAt(frameGeometry().topLeft() + QPoint(50, 50));
+}
+
+void TForm1::FindDialog1Find() { search_->FindDialog1Find(); }
+
+void TForm1::findNextInDirection(int direction) {
+    FindDialog1->setDirectionOverride(direction);
+    search_->FindDialog1Find();
+    FindDialog1->setDirectionOverride(0);
+}
+
+// ---------------------------------------------------------------- the word index
+
+void TForm1::IndexLoadButtonClick() {
+    if (state_.IndexPath.empty() || !fileExists(state_.IndexPath)) return;
+    LoadingIndexLabel->setVisible(true);
+    IndexLoadButton->setEnabled(false);
+    LoadingIndexLabel->repaint();
+
+    std::string bytes;
+    (void)readWholeFile(state_.IndexPath, bytes);
+    state_.IndexLines = prepareIndexLines(LineList::fromBytes(bytes));
+
+    InxTreeView->setUpdatesEnabled(false);
+    InxTreeView->clear();
+    std::vector<QTreeWidgetItem*> items;
+    const std::vector<IndexNode> nodes = buildIndexTree(*state_.IndexLines);
+    items.reserve(nodes.size());
+    QList<QTreeWidgetItem*> topLevel;
+    for (const IndexNode& node : nodes) {
+        auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
+        if (node.parent < 0) topLevel.append(item);
+        else items[static_cast<std::size_t>(node.parent)]->addChild(item);
+        items.push_back(item);
+    }
+    InxTreeView->addTopLevelItems(topLevel);
+    InxTreeView->setUpdatesEnabled(true);
+
+    LoadingIndexLabel->setVisible(false);
+    IndexLoadButton->setEnabled(true);
+    IndexPanel->setVisible(false);
+    InxTreeView->setVisible(true);
+    if (QTreeWidgetItem* first = itemAtAbsoluteIndex(InxTreeView, 1)) InxTreeView->setCurrentItem(first);
+}
+
+void TForm1::InxTreeViewClick() {
+    SearchingIndexLabel->setVisible(true);
+    alignPageContents();
+    SearchingIndexLabel->repaint();
+    std::optional<std::string> selected;
+    if (QTreeWidgetItem* item = InxTreeView->currentItem()) selected = item->text(0).toLatin1().toStdString();
+    followIndexNode(state_, selected, [this](std::int32_t line) { return renderer_->DrawPanel(line); });
+    SearchingIndexLabel->setVisible(false);
+    alignPageContents();
+}
+
+// ---------------------------------------------------------------- save screen
+
+void TForm1::SaveScreenItemClick() {
+    const QString name = prompter_->saveFileName(saveDialogFileName_);
+    if (name.isEmpty()) return;
+    saveDialogFileName_ = name;
+    const std::string path = localPath(name);
+    if (const FileResult saved = AtomicFile::write(path, savedScreenBytes(state_)); !saved)
+        prompter_->critical(QString::fromUtf8(kCannotCreateFile) + name);
+}
+
+// ---------------------------------------------------------------- the two disabled File items
+
+void TForm1::OpenQTXItemClick() {
+    const QString name =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open Stilo(tm) Document"), openDialogFileName_,
+                                     QStringLiteral("Stilo(tm) File (*.qtx)"));
+    if (!name.isEmpty()) openDialogFileName_ = name;
+    if (openDialogFileName_.isEmpty()) return;
+    PageControl1->setCurrentWidget(ReadTabSheet);
+    BMMenu->menuAction()->setVisible(false);
+    opening_->OpenBook(localPath(openDialogFileName_), " ");
+}
+
+void TForm1::OpenTOCItemClick() {
+    const QString name =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open Stilo(tm) Book"), openDialogFileName_,
+                                     QStringLiteral("Table of Contents (*.toc *.cdb)"));
+    if (!name.isEmpty()) openDialogFileName_ = name;
+    if (openDialogFileName_.isEmpty()) return;
+    BMMenu->menuAction()->setVisible(true);
+    const std::string chosen = localPath(openDialogFileName_);
+    state_.BaseName = baseNameFrom(chosen);
+    state_.BookFolder = bookFolderFrom(chosen);
+    const QSize screen = screenSize();
+    const ResolveResult paths = ResolveFilePaths(state_, dataFolder_, screen.width(), screen.height());
+    setIndexTabVisible(paths.indexTabVisible);
+    if (!paths.ok) prompter_->critical(QString::fromLocal8Bit(paths.error.c_str()));
+    InxTreeView->clear();
+    IndexPanel->setVisible(false);
+    InxTreeView->setVisible(true);
+    LoadSettings();
+    TOCTreeView->clear();
+    state_.CatalogueLines.reset();
+    BuildCatalogue();
+    PageControl1->setCurrentWidget(TOCTabSheet);
+}
 
 void TForm1::ExitItemClick() {
     close();

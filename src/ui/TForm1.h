@@ -3,8 +3,12 @@
 // Widgets and handlers keep the names of the window definition.
 #pragma once
 
+#include "BookOpening.h"
+#include "Bookmarks.h"
+#include "Catalogue.h"
 #include "DisplayOptions.h"
 #include "Paging.h"
+#include "TextSearch.h"
 #include "PanelRenderer.h"
 #include "Prompter.h"
 #include "ReaderState.h"
@@ -30,10 +34,17 @@ class QTabWidget;
 class QTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TForm4;
 
 namespace varnet::ui {
 
-class TForm1 : public QMainWindow, public PanelControls, public OptionWidgets {
+class TFindDialog;
+
+class TForm1 : public QMainWindow,
+               public PanelControls,
+               public OptionWidgets,
+               public BookmarkWindow,
+               public CatalogueWindow {
     Q_OBJECT
 public:
     // Without a prompter the window shows real message boxes.
@@ -46,6 +57,9 @@ public:
     DisplayOptions& displayOptions() { return *options_; }
     Prompter& prompter() { return *prompter_; }
     void setPrompter(Prompter* prompter);
+    // The bookmark-name dialog, created once at start and shown modally by
+    // the real message boxes.
+    void setBookmarkDialog(TForm4* dialog);
 
     // The radio group's selected item, -1 for none.
     int bgColorItemIndex() const;
@@ -81,6 +95,30 @@ public:
     void setFontSizeSpinner(int position) override;
     void setFontSizePosition(int position) override;
     void setTreeFontSize(int points) override;
+
+    // BookmarkWindow: what the bookmark operations need of the window.
+    void setDeleteAndGotoEnabled(bool enabled) override;
+    std::string askBookmarkName() override;
+    void notice(const std::string& text) override;
+    void error(const std::string& text) override;
+    LocalDateTime now() override;
+
+    // CatalogueWindow: what a click on the contents tree needs.
+    std::optional<std::int32_t> selectedNodeIndex() const override;
+    void setCaption(const std::string& caption) override;
+    void setOpenDialogFileName(const std::string& name) override;
+    void setIndexTabVisible(bool visible) override;
+    void resetIndexPage() override;
+    void showReadingPage() override;
+
+    Bookmarks& bookmarks() { return *bookmarks_; }
+    BookOpening& bookOpening() { return *opening_; }
+    TFindDialog* findDialog() { return FindDialog1; }
+
+    // Position of a node in a depth-first walk of the whole tree (a node
+    // before its children, expanded or not), and the node at a position.
+    static std::int32_t absoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* item);
+    static QTreeWidgetItem* itemAtAbsoluteIndex(const QTreeWidget* tree, std::int32_t index);
 
     // Sizes fixed by the window definition.
     static constexpr int kControlPanelWidth = 200;
@@ -208,6 +246,16 @@ public slots:
     void ExitButtonClick();
     void FormClose();  // saves the settings and the closing bookmark
 
+    // Start-up and shut-down steps.
+    void LoadSettings();
+    void SaveWindowSettings();
+    void BuildCatalogue();
+    void OpenCommandLineFile();
+    void FindDialog1Find();
+    // The find-next shortcuts: one press in the given direction (+1 down,
+    // -1 up) whatever the dialog says.
+    void findNextInDirection(int direction);
+
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -241,6 +289,17 @@ private:
     std::unique_ptr<PanelRenderer> renderer_;
     std::unique_ptr<Paging> paging_;
     std::unique_ptr<DisplayOptions> options_;
+    std::unique_ptr<Bookmarks> bookmarks_;
+    std::unique_ptr<BookOpening> opening_;
+    std::unique_ptr<CatalogueClick> catalogue_;
+    std::unique_ptr<TextSearch> search_;
+    TFindDialog* FindDialog1 = nullptr;
+    // The file names the open and save dialogs hold between uses.
+    QString openDialogFileName_;
+    std::string dataFolder_;
+    QString saveDialogFileName_;
+    // The release that ends a double click must not open the row again.
+    bool swallowTreeRelease_ = false;
     QWidget* client_ = nullptr;
     bool activated_ = false;
     bool activationQueued_ = false;

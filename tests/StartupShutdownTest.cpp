@@ -1,0 +1,258 @@
+// The reader's start-up and shut-down on the offscreen platform, each test
+// with a data folder of its own: the side files written, the contents tree's
+// starting state, and a reading session that a second start resumes.
+#include "Prompter.h"
+#include "TForm1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QSlider>
+#include <QTabWidget>
+#include <QPushButton>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using varnet::ui::TForm1;
+
+namespace {
+
+class FakePrompter : public varnet::ui::Prompter {
+public:
+    void information(const QString& text) override { notices.push_back(text); }
+    void critical(const QString& text) override { errors.push_back(text); }
+    QString bookmarkName() override { return nameToGive; }
+    QString saveFileName(const QString&) override { return saveName; }
+    bool question(const QString& text, const QString& title) override {
+        questions.push_back(text);
+        titles.push_back(title);
+        return answer;
+    }
+    std::vector<QString> notices, errors, questions, titles;
+    QString nameToGive = " ";
+    QString saveName;
+    bool answer = false;
+};
+
+bool waitFor(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+// A data folder of the test's own for every window started in it.
+struct DataHome {
+    QTemporaryDir dir;
+    DataHome() { qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit()); }
+    QString folder() const { return dir.path() + QStringLiteral("/Quorra"); }
+    QString file(const char* extension) const {
+        const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        return folder() + QStringLiteral("/") + program.section('.', 0, 0).toLower() + QString::fromLatin1(extension);
+    }
+    QByteArray read(const char* extension) const {
+        QFile f(file(extension));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+struct Window {
+    FakePrompter prompter;
+    std::unique_ptr<TForm1> w;
+    explicit Window(bool answer = false) {
+        prompter.answer = answer;
+        w = std::make_unique<TForm1>(&prompter);
+        w->show();
+        EXPECT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
+    }
+    // A click on the row of the contents tree, as the reader makes it.
+    void clickRow(int row) {
+        QTreeWidgetItem* item = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, row);
+        ASSERT_NE(item, nullptr);
+        w->TOCTreeView->setCurrentItem(item);
+        w->state().TreeToggled = false;
+        w->TOCTreeViewClick();
+    }
+    void close() {
+        w->close();
+        QCoreApplication::processEvents();
+    }
+};
+
+}  // namespace
+
+TEST(Startup, AnEmptyDataFolderGetsTheDefaultFilesAndTheTreeItsStartingState) {
+    DataHome home;
+    Window f;
+    const QByteArray ini = home.read(".ini");
+    const QList<QByteArray> lines = ini.split('\n');
+    ASSERT_EQ(lines.size(), 18);  // seventeen lines, each ended by CR LF
+    EXPECT_TRUE(lines[0].startsWith('[') && lines[0].endsWith(".toc]\r"));
+    EXPECT_EQ(lines[1], "[how]\r");
+    EXPECT_EQ(lines[16], "\r");
+    EXPECT_TRUE(ini.endsWith("\r\n\r\n"));
+    EXPECT_EQ(home.read(".bm"), QByteArray("<<none\r\n<<title\r\n<<fable\r\n<<author\r\n"));
+
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Mirrowen"));
+    QTreeWidget* tree = f.w->TOCTreeView;
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->text(0), QStringLiteral("Mirrowen  "));
+    EXPECT_TRUE(root->isExpanded());
+    EXPECT_EQ(tree->currentItem(), root);
+    EXPECT_FALSE(root->child(0)->isExpanded());  // Listed by Title
+    EXPECT_TRUE(root->child(1)->isExpanded());   // Listed by Author
+    EXPECT_FALSE(root->child(1)->child(0)->isExpanded());
+    EXPECT_EQ(root->child(0)->child(0)->childCount(), 24);
+    EXPECT_TRUE(f.w->state().TreeToggled);
+    EXPECT_TRUE(f.prompter.errors.empty());
+}
+
+TEST(Startup, ASecondStartWritesNothing) {
+    DataHome home;
+    { Window first; first.close(); }
+    const QByteArray ini = home.read(".ini"), bm = home.read(".bm");
+    const QDateTime iniTime = QFileInfo(home.file(".ini")).lastModified();
+    {
+        Window second;
+        EXPECT_EQ(home.read(".ini"), ini);
+        EXPECT_EQ(home.read(".bm"), bm);
+        EXPECT_EQ(QFileInfo(home.file(".ini")).lastModified(), iniTime);
+    }
+}
+
+TEST(Startup, SettingsComeBackAndClosingAsWideAsTheScreenWritesNothing) {
+    DataHome home;
+    {
+        Window f;
+        f.w->setBGColorItemIndex(1);  // Dark Colored
+        f.w->FontSizeTrackBar->setValue(21);
+        f.w->TwoColorCheckBox->setChecked(true);
+        EXPECT_EQ(f.w->state().SchemeColours[0][0], 0x00462F39u);
+        f.close();
+    }
+    {
+        Window f;
+        EXPECT_EQ(f.w->bgColorItemIndex(), 1);
+        EXPECT_EQ(f.w->FontSizeTrackBar->value(), 21);
+        EXPECT_EQ(f.w->state().FontSize, 21);
+        EXPECT_TRUE(f.w->TwoColorCheckBox->isChecked());
+        EXPECT_EQ(f.w->state().SchemeColours[0][6], 0x0087D6E7u);  // marked words take the text colour
+        const QByteArray before = home.read(".ini");
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        f.w->setOuterBounds(QRect(0, 0, screen.width(), 500));
+        QCoreApplication::processEvents();
+        f.w->FontSizeTrackBar->setValue(30);
+        f.close();
+        EXPECT_EQ(home.read(".ini"), before);
+    }
+}
+
+TEST(Startup, ADataFolderThatCannotBeMadeIsReportedAndTheWindowStillRuns) {
+    DataHome home;
+    QFile blocker(home.dir.path() + QStringLiteral("/Quorra"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
+    blocker.close();
+    Window f;
+    ASSERT_EQ(f.prompter.errors.size(), 1u);
+    EXPECT_EQ(f.w->TOCTreeView->topLevelItemCount(), 0);
+    EXPECT_EQ(f.w->state().NextLine, 17);
+    f.w->NextButtonClick();
+    f.w->BMMenuClick();
+    f.w->BMAddItemClick();
+    f.close();
+}
+
+TEST(ReadingSession, ABookmarkIsAddedAndASecondStartOffersToResumeThere) {
+    DataHome home;
+    std::int32_t markedLine = 0;
+    {
+        Window f;
+        f.clickRow(5);  // chapter 3 under the title list
+        EXPECT_EQ(f.w->windowTitle().left(10), QStringLiteral("Varnet -- "));
+        EXPECT_EQ(f.w->PageControl1->currentWidget(), f.w->ReadTabSheet);
+        const auto& text = *f.w->state().CurrentText;
+        EXPECT_NE(text[f.w->state().TopLine - 1].find("|refpt003>"), std::string::npos);
+        for (int k = 0; k < 5; ++k) f.w->NextButtonClick();
+        markedLine = f.w->state().TopLine;
+        f.w->BMMenuClick();
+        f.prompter.nameToGive = QStringLiteral("Lion");
+        f.w->BMAddItemClick();
+        f.close();
+    }
+    const QByteArray bm = home.read(".bm");
+    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(markedLine) + " Lion\r\n")) << bm.data();
+    {
+        Window f(true);
+        f.clickRow(2);  // the book at its start: the offer names the bookmark
+        ASSERT_EQ(f.prompter.questions.size(), 1u);
+        EXPECT_EQ(f.prompter.questions[0], QStringLiteral("Lion"));
+        EXPECT_EQ(f.prompter.titles[0],
+                  QStringLiteral("Do you want to start reading where you last closed the file?"));
+        EXPECT_EQ(f.w->state().TopLine, markedLine);
+        // Paging on and leaving the book writes its closing bookmark.
+        f.w->NextButtonClick();
+        const std::int32_t closedAt = f.w->state().TopLine;
+        f.clickRow(1);
+        const QByteArray after = home.read(".bm");
+        EXPECT_TRUE(after.contains(QByteArray("<<fable\r\n#") + QByteArray::number(closedAt) + " Closed book at "))
+            << after.data();
+        EXPECT_TRUE(after.contains(" Lion\r\n"));
+        f.close();
+    }
+}
+
+TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
+    DataHome home;
+    Window f;
+    f.clickRow(3);  // chapter 1: the demo book has a word index
+    const int indexTab = f.w->PageControl2->indexOf(f.w->IndexTabSheet);
+    EXPECT_TRUE(f.w->PageControl2->isTabVisible(indexTab));
+
+    // The word index: load it, click a reference, and the panel starts five
+    // lines above the line it names.
+    f.w->IndexLoadButtonClick();
+    EXPECT_TRUE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
+    ASSERT_EQ(f.w->InxTreeView->topLevelItemCount(), 1);
+    QTreeWidgetItem* letter = f.w->InxTreeView->topLevelItem(0)->child(0);
+    ASSERT_NE(letter, nullptr);
+    QTreeWidgetItem* reference = letter->child(0)->child(0);
+    ASSERT_NE(reference, nullptr);
+    f.w->InxTreeView->setCurrentItem(reference);
+    f.w->InxTreeViewClick();
+    EXPECT_EQ(f.w->state().TopLine, std::max(0, reference->text(0).trimmed().toInt() - 5));
+
+    // Saving the panel on show writes its lines with CR LF ends.
+    f.prompter.saveName = home.dir.path() + QStringLiteral("/panel.txt");
+    f.w->SaveScreenItemClick();
+    QFile saved(f.prompter.saveName);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_FALSE(bytes.contains('|'));
+    // A folder that cannot be written: the error box, nothing else.
+    f.prompter.saveName = home.dir.path() + QStringLiteral("/missing/panel.txt");
+    const auto top = f.w->state().TopLine;
+    f.w->SaveScreenItemClick();
+    EXPECT_EQ(f.prompter.errors.size(), 1u);
+    EXPECT_EQ(f.w->state().TopLine, top);
+
+    // Moving to another text brings back the Load Index panel.
+    f.clickRow(1);
+    EXPECT_FALSE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
+    EXPECT_EQ(f.w->InxTreeView->topLevelItemCount(), 0);
+    EXPECT_FALSE(f.w->PageControl2->isTabVisible(indexTab));
+}
