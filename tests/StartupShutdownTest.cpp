@@ -2,9 +2,11 @@
 // with a data folder of its own: the side files written, the contents tree's
 // starting state, and a reading session that a second start resumes.
 #include "Prompter.h"
+#include "TFindDialog.h"
 #include "TForm1.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QCheckBox>
 #include <QSlider>
 #include <QTabWidget>
@@ -255,4 +257,117 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
     EXPECT_FALSE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
     EXPECT_EQ(f.w->InxTreeView->topLevelItemCount(), 0);
     EXPECT_FALSE(f.w->PageControl2->isTabVisible(indexTab));
+}
+
+TEST(Startup, SettingsFileEdgeCasesApplyThroughTheWidgets) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+        int scheme;
+        bool noColour, single, twoColumns;
+        int fontSize;
+        QRect bounds;  // outer bounds; the minimum size raises what is below it
+    };
+    const std::vector<Case> cases = {
+        {"only background=2", "[how]\r\nbackground=2\r\n", 2, false, false, false, 15, QRect(100, 0, 500, 450)},
+        {"no background key", "[how]\r\nfontsize=15\r\n", 1, false, false, false, 15, QRect(100, 0, 500, 450)},
+        {"twocolor=7 clears the box", "[how]\r\ntwocolor=7\r\nbackground=0\r\n", 0, false, false, false, 15,
+         QRect(100, 0, 500, 450)},
+        {"fontsize=60 stops at 40", "[how]\r\nfontsize=60\r\nbackground=0\r\n", 0, false, false, false, 40,
+         QRect(100, 0, 500, 450)},
+        {"twocolumn=1 checks only that box", "[how]\r\ntwocolumn=1\r\nbackground=0\r\n", 0, false, false, true, 15,
+         QRect(100, 0, 500, 450)},
+        {"plainbkg=1 and hexadecimal bounds",
+         "[x]\r\n[HOW]\r\nPlainBkg=1\r\nbackground=0\r\ntleft=0x20\r\nttop=10\r\ntwidth=640\r\ntheight=480\r\n", 0,
+         false, true, false, 15, QRect(32, 10, 640, 480)},
+        {"background=9 selects Windows", "[how]\r\nbackground=9\r\n", 2, false, false, false, 15,
+         QRect(100, 0, 500, 450)},
+        {"background=-3 selects nothing", "[how]\r\nbackground=-3\r\n", -1, false, false, false, 15,
+         QRect(100, 0, 500, 450)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataHome home;
+        QDir().mkpath(home.folder());
+        QFile ini(home.file(".ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(c.file);
+        ini.close();
+        Window f;
+        EXPECT_EQ(f.w->bgColorItemIndex(), c.scheme);
+        EXPECT_EQ(f.w->TwoColorCheckBox->isChecked(), c.noColour);
+        EXPECT_EQ(f.w->SingleShadeBgCheckBox->isChecked(), c.single);
+        EXPECT_EQ(f.w->TwoColCheckBox->isChecked(), c.twoColumns);
+        EXPECT_EQ(f.w->FontSizeTrackBar->value(), c.fontSize);
+        EXPECT_EQ(f.w->state().FontSize, c.fontSize);
+        EXPECT_EQ(f.w->outerBounds().size(), c.bounds.size());
+        if (c.scheme == 2) {
+            EXPECT_EQ(f.w->state().SchemeColours[0][0], 0x80000005u);
+        }
+        if (c.scheme == -1) {
+            EXPECT_EQ(f.w->state().SchemeColours[0][0], 0u);  // no scheme applied: all black
+        }
+        // Reading the file wrote nothing to it.
+        QFile again(home.file(".ini"));
+        ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+        EXPECT_EQ(again.readAll(), c.file);
+        f.w->setOuterBounds(QRect(0, 0, QGuiApplication::primaryScreen()->geometry().width(), 480));
+        QCoreApplication::processEvents();
+        f.close();
+    }
+}
+
+TEST(Startup, ASettingsFileThatCannotBeWrittenAtCloseIsReportedAndTheWindowCloses) {
+    DataHome home;
+    Window f;
+    // A folder where the settings file was: every key write fails.
+    QFile::remove(home.file(".ini"));
+    QDir().mkpath(home.file(".ini"));
+    f.w->FontSizeTrackBar->setValue(20);
+    f.close();
+    ASSERT_EQ(f.prompter.errors.size(), 1u);
+    EXPECT_EQ(f.prompter.errors[0], QStringLiteral("Unable to write to ") + home.file(".ini"));
+    EXPECT_FALSE(f.w->isVisible());
+}
+
+TEST(Startup, ResetToStartupDefaultsRewritesTheWholeFile) {
+    DataHome home;
+    Window f;
+    const QByteArray defaults = home.read(".ini");
+    f.w->setBGColorItemIndex(1);
+    f.w->TwoColCheckBox->setChecked(true);
+    f.w->SaveWindowSettings();
+    QFile ini(home.file(".ini"));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("[extra]\r\nkey=1\r\n");
+    ini.close();
+    f.w->ResetToStartupDefaultsButtonClick();
+    EXPECT_EQ(home.read(".ini"), defaults);
+    EXPECT_EQ(f.w->bgColorItemIndex(), 0);
+    EXPECT_FALSE(f.w->TwoColCheckBox->isChecked());
+    EXPECT_TRUE(f.w->state().BookmarkLines && f.w->state().BookmarkLines->empty());
+}
+
+TEST(ReadingSession, TheFindDialogSearchesFromThePanelOnShow) {
+    DataHome home;
+    Window f;
+    f.clickRow(3);
+    f.w->FindItemClick();
+    varnet::ui::TFindDialog* dialog = f.w->findDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->pos(), f.w->frameGeometry().topLeft() + QPoint(50, 50));
+    dialog->FindTextEdit->setText(QStringLiteral("Grasshopper"));
+    const auto top = f.w->state().TopLine;
+    f.w->FindDialog1Find();
+    EXPECT_GT(f.w->state().TopLine, top);
+    EXPECT_NE(f.w->state().CurrentText->get(f.w->state().SearchFound).find("Grasshopper"), std::string::npos);
+    EXPECT_FALSE(f.w->state().ReadingMoved);
+    // Paging with the Next button closes the dialog first.
+    f.w->NextButtonClick();
+    EXPECT_FALSE(dialog->isVisible());
+    // A word the book does not hold: the search runs out and closes it.
+    f.w->FindItemClick();
+    dialog->FindTextEdit->setText(QStringLiteral("zyzzyva"));
+    f.w->FindDialog1Find();
+    EXPECT_FALSE(dialog->isVisible());
 }

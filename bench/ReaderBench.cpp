@@ -1,0 +1,170 @@
+// The reader's everyday operations at full-screen size through the Qt
+// surface: paging through the whole demo book, opening a chapter from the
+// contents tree, adding a bookmark to a large bookmark file, and building
+// the word-index tree widget for the demo book's own index.
+
+#include "AtomicFile.h"
+#include "BookOpening.h"
+#include "Bookmarks.h"
+#include "BuiltinTexts.h"
+#include "ColourSchemes.h"
+#include "Paging.h"
+#include "ReadingSurface.h"
+#include "TextFileStore.h"
+#include "WordIndex.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+using namespace varnet;
+
+namespace {
+
+struct NoControls : PanelControls {
+    void setPrevEnabled(bool) override {}
+    void setNextEnabled(bool) override {}
+    void setPositionCaption(const std::string&) override {}
+    void setProgress(std::int32_t, std::int32_t) override {}
+    bool twoColumns() const override { return false; }
+    void setPathCaptions(const std::string&, const std::string&, const std::string&) override {}
+};
+
+struct Reader {
+    ReaderState st;
+    std::unique_ptr<ui::ReadingSurface> widget = std::make_unique<ui::ReadingSurface>();
+    NoControls controls;
+    PanelRenderer renderer{st, widget->surface(), controls};
+    Paging paging{st, renderer};
+    BookOpening opening{st, BookOpeningHooks{{}, {}, {}, [this](std::int32_t l) { return renderer.DrawPanel(l); }}};
+    Reader() {
+        widget->resize(1920, 1080);
+        widget->surface().create(QSize(1920, 1080), 1.0);
+        st.FontSize = 15;
+        fillScheme(st, Scheme::Light);
+    }
+};
+
+// Every panel of the book, forward from the first and back from the last;
+// each iteration's time is one panel, and the counters give the median and
+// the worst panel of the whole walk.
+void pageThrough(benchmark::State& state, bool forward) {
+    Reader r;
+    r.opening.OpenBook("/bench/fable.qtx", "refpt001");
+    std::vector<double> panels;
+    for (auto _ : state) {
+        if (forward) {
+            r.st.NextLine = r.renderer.DrawPanel(0);
+        } else {
+            r.st.TopLine = r.st.CurrentText->count() - 2;
+        }
+        panels.clear();
+        for (;;) {
+            const auto begin = std::chrono::steady_clock::now();
+            const std::int32_t top = r.st.TopLine;
+            if (forward) r.paging.PageForward();
+            else r.paging.PageBack();
+            panels.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin).count());
+            if (forward ? r.st.TopLine >= r.st.CurrentText->count() - 2 : r.st.TopLine == 0 || r.st.TopLine == top) break;
+        }
+    }
+    std::sort(panels.begin(), panels.end());
+    state.counters["panels"] = static_cast<double>(panels.size());
+    state.counters["median_us"] = panels[panels.size() / 2];
+    state.counters["worst_us"] = panels.back();
+}
+void BM_PageForwardWholeBook(benchmark::State& state) { pageThrough(state, true); }
+void BM_PageBackWholeBook(benchmark::State& state) { pageThrough(state, false); }
+BENCHMARK(BM_PageForwardWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PageBackWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A click on a chapter: build the demo book, load and normalise it (the name
+// differs from the one open each time), find the anchor, draw the panel.
+void BM_OpenChapter(benchmark::State& state) {
+    Reader r;
+    int n = 0;
+    for (auto _ : state) {
+        BuildDemoText(r.st);
+        r.st.OpenFileName = "other.qtx";
+        r.opening.OpenBook("/bench/fable.qtx", (n++ % 2) ? "refpt012" : "refpt003");
+        benchmark::DoNotOptimize(r.st.NextLine);
+    }
+}
+BENCHMARK(BM_OpenChapter)->Unit(benchmark::kMillisecond);
+
+struct SilentWindow : BookmarkWindow {
+    void setDeleteAndGotoEnabled(bool) override {}
+    std::string askBookmarkName() override { return "Lion"; }
+    void notice(const std::string&) override {}
+    void error(const std::string&) override {}
+    LocalDateTime now() override { return {"12/10/2026", "9:05:44 PM", false}; }
+};
+
+// The Bookmarks menu drops down (the file is reloaded) and a bookmark is
+// added (the file is written whole, atomically) on a file of 10,000 lines.
+void BM_AddBookmarkTo10000Lines(benchmark::State& state) {
+    QTemporaryDir dir;
+    ReaderState st;
+    st.BookmarkPath = QDir(dir.path()).filePath("bench.bm").toStdString();
+    st.BookKey = "fable";
+    LineList file({"<<none", "<<title", "<<fable"});
+    for (int k = 0; k < 9996; ++k) file.add("#" + std::to_string(k * 7) + " a bookmark named " + std::to_string(k));
+    file.add("<<author");
+    (void)AtomicFile::write(st.BookmarkPath, file.toBytes());
+    SilentWindow window;
+    Bookmarks marks(st, diskFileStore(), window, [](std::int32_t l) { return l; });
+    for (auto _ : state) {
+        state.PauseTiming();
+        (void)AtomicFile::write(st.BookmarkPath, file.toBytes());
+        st.BookmarkLines = LineList();
+        state.ResumeTiming();
+        marks.BMMenuClick();
+        marks.BMAddItemClick();
+    }
+}
+BENCHMARK(BM_AddBookmarkTo10000Lines)->Unit(benchmark::kMillisecond);
+
+// The word-index tree of the demo book, built into a tree widget as the
+// Index page's "Load Index" does.
+void BM_IndexTreeWidgetForTheDemoBook(benchmark::State& state) {
+    const std::string path = (QCoreApplication::applicationDirPath() + "/../src/ui/fable.qdx").toStdString();
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) {
+        state.SkipWithError("fable.qdx not found beside the program");
+        return;
+    }
+    for (auto _ : state) {
+        QTreeWidget tree;
+        const LineList lines = prepareIndexLines(LineList::fromBytes(bytes));
+        std::vector<QTreeWidgetItem*> items;
+        QList<QTreeWidgetItem*> top;
+        for (const IndexNode& node : buildIndexTree(lines)) {
+            auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
+            if (node.parent < 0) top.append(item);
+            else items[static_cast<std::size_t>(node.parent)]->addChild(item);
+            items.push_back(item);
+        }
+        tree.addTopLevelItems(top);
+        state.counters["nodes"] = static_cast<double>(items.size());
+    }
+}
+BENCHMARK(BM_IndexTreeWidgetForTheDemoBook)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
