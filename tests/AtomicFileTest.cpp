@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,29 +12,10 @@
 
 using namespace varnet;
 namespace fs = std::filesystem;
+using varnet::testing::TempFolder;
 
 namespace {
 
-// A fresh folder per test, removed afterwards.
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        static int serial = 0;
-        path = fs::temp_directory_path() /
-               ("varnet-atomic-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        AtomicFile::setFailureHook({});
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
-    }
-};
 
 void put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

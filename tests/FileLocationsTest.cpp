@@ -1,6 +1,8 @@
 #include "FileLocations.h"
 #include "SettingsFile.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,24 +13,10 @@
 
 using namespace varnet;
 namespace fs = std::filesystem;
+using varnet::testing::TempFolder;
 
 namespace {
 
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        static int serial = 0;
-        path = fs::temp_directory_path() /
-               ("varnet-locations-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
 
 void put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

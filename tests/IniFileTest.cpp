@@ -1,6 +1,8 @@
 #include "AtomicFile.h"
 #include "IniFile.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 using namespace varnet;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+using varnet::testing::TempFolder;
 
 namespace {
 
@@ -170,22 +173,6 @@ TEST(IniFileTest, GarbageBytesNeverBreakReadOrWrite) {
     }
 }
 
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        static int serial = 0;
-        path = fs::temp_directory_path() /
-               ("varnet-ini-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        AtomicFile::setFailureHook({});
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
 
 std::string contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,4 +1,4 @@
-#include "Prompter.h"
+#include "WindowTestSupport.h"
 #include "TForm1.h"
 
 #include <QApplication>
@@ -22,34 +22,13 @@
 #include <memory>
 #include <vector>
 
+using varnet::testing::FakePrompter;
+using varnet::testing::waitFor;
 using varnet::ui::TForm1;
 
 namespace {
 
-class FakePrompter : public varnet::ui::Prompter {
-public:
-    void information(const QString& text) override { notices.push_back(text); }
-    void critical(const QString& text) override { errors.push_back(text); }
-    QString bookmarkName() override { return nameToGive; }
-    QString saveFileName(const QString&) override { return saveName; }
-    bool question(const QString& text, const QString&) override {
-        questions.push_back(text);
-        return false;
-    }
-    std::vector<QString> notices, errors, questions;
-    QString nameToGive = " ";
-    QString saveName;
-};
 
-bool waitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 // A shown main window after its first activation.
 struct Window {

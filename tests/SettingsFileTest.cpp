@@ -1,6 +1,8 @@
 #include "AtomicFile.h"
 #include "SettingsFile.h"
 
+#include "TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,25 +12,10 @@
 
 using namespace varnet;
 namespace fs = std::filesystem;
+using varnet::testing::TempFolder;
 
 namespace {
 
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        static int serial = 0;
-        path = fs::temp_directory_path() /
-               ("varnet-settings-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        AtomicFile::setFailureHook({});
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
 
 void put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

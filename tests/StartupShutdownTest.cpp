@@ -1,7 +1,7 @@
 // The reader's start-up and shut-down on the offscreen platform, each test
 // with a data folder of its own: the side files written, the contents tree's
 // starting state, and a reading session that a second start resumes.
-#include "Prompter.h"
+#include "WindowTestSupport.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
 
@@ -25,36 +25,13 @@
 #include <functional>
 #include <memory>
 
+using varnet::testing::FakePrompter;
+using varnet::testing::waitFor;
 using varnet::ui::TForm1;
 
 namespace {
 
-class FakePrompter : public varnet::ui::Prompter {
-public:
-    void information(const QString& text) override { notices.push_back(text); }
-    void critical(const QString& text) override { errors.push_back(text); }
-    QString bookmarkName() override { return nameToGive; }
-    QString saveFileName(const QString&) override { return saveName; }
-    bool question(const QString& text, const QString& title) override {
-        questions.push_back(text);
-        titles.push_back(title);
-        return answer;
-    }
-    std::vector<QString> notices, errors, questions, titles;
-    QString nameToGive = " ";
-    QString saveName;
-    bool answer = false;
-};
 
-bool waitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 // A data folder of the test's own for every window started in it.
 struct DataHome {

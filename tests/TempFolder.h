@@ -1,0 +1,39 @@
+// A fresh folder per test under the system's temporary folder, removed with
+// everything in it afterwards. It also clears any write failure a test made
+// the atomic writer simulate.
+#pragma once
+
+#include "AtomicFile.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+namespace varnet::testing {
+
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+        static int serial = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("varnet-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() {
+        AtomicFile::setFailureHook({});
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
+    }
+};
+
+}  // namespace varnet::testing
