@@ -189,16 +189,28 @@ TEST(SettingsFileTest, WindowFillingTheScreenWritesNothing) {
     EXPECT_TRUE(fs::exists(path));
 }
 
-TEST(SettingsFileTest, WindowSettingsStopAtTheFirstFailingKey) {
+TEST(SettingsFileTest, WindowSettingsAreWrittenWholeOrNotAtAll) {
     TempFolder dir;
     const std::string path = dir / "varnet.ini";
-    int creates = 0;
-    // The fourth key, theight, meets a full disk.
-    AtomicFile::setFailureHook(
-        [&creates](AtomicFile::Step s) { return s == AtomicFile::Step::create && ++creates == 4; });
-    const FileResult result = writeWindowSettings(path, kWindow, 1024, 768);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, "Unable to write to " + path);
-    EXPECT_EQ(creates, 4);
-    EXPECT_EQ(contents(path), "[how]\r\nbackground=2\r\ntleft=10\r\nttop=20\r\n");
+    const std::string old = "[/opt/v/varnet.toc]\r\n[how]\r\nfontsize=15\r\nbackground=0\r\n";
+    ASSERT_TRUE(AtomicFile::write(path, old));
+    // A full disk at any step of the one replacement: the old file stays.
+    for (const auto step : {AtomicFile::Step::create, AtomicFile::Step::write, AtomicFile::Step::sync,
+                            AtomicFile::Step::rename}) {
+        int calls = 0;
+        AtomicFile::setFailureHook([&calls, step](AtomicFile::Step s) {
+            ++calls;
+            return s == step;
+        });
+        const FileResult result = writeWindowSettings(path, kWindow, 1024, 768);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "Unable to write to " + path);
+        EXPECT_EQ(contents(path), old);
+        EXPECT_LE(calls, 4);  // one replacement, not one per key
+    }
+    AtomicFile::setFailureHook({});
+    ASSERT_TRUE(writeWindowSettings(path, kWindow, 1024, 768));
+    EXPECT_EQ(contents(path),
+              "[/opt/v/varnet.toc]\r\n[how]\r\nfontsize=18\r\nbackground=2\r\ntleft=10\r\nttop=20\r\n"
+              "theight=600\r\ntwidth=700\r\nplainbkg=1\r\ntwocolor=0\r\n");
 }

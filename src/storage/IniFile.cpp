@@ -214,6 +214,13 @@ std::int32_t IniFile::readIntegerFromFile(const std::string& path, std::string_v
 
 bool IniFile::writeIntegerToFile(const std::string& path, std::string_view section, std::string_view key,
                                  std::int32_t value, std::string& error) {
+    const std::string name(key);
+    const std::pair<const char*, std::int32_t> one[] = {{name.c_str(), value}};
+    return writeIntegersToFile(path, section, one, error);
+}
+
+bool IniFile::writeIntegersToFile(const std::string& path, std::string_view section,
+                                  std::span<const std::pair<const char*, std::int32_t>> keys, std::string& error) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
         // Nothing at the path (or a link to nothing): the file is created.
@@ -225,7 +232,8 @@ bool IniFile::writeIntegerToFile(const std::string& path, std::string_view secti
         }
         bytes.clear();
     }
-    if (!AtomicFile::write(path, writeInteger(bytes, section, key, value))) {
+    for (const auto& [key, value] : keys) bytes = writeInteger(bytes, section, key, value);
+    if (!AtomicFile::write(path, bytes)) {
         error = kUnableToWriteTo + path;
         return false;
     }

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
+#include <utility>
 
 namespace varnet {
 
@@ -39,6 +41,12 @@ public:
     // file cannot be read or written; the old file is then untouched.
     static bool writeIntegerToFile(const std::string& path, std::string_view section, std::string_view key,
                                    std::int32_t value, std::string& error);
+
+    // Several keys of one section, written in order as writeInteger would,
+    // and the file replaced once: a crash or a failure leaves either the old
+    // file or the one with every key written, never a part of them.
+    static bool writeIntegersToFile(const std::string& path, std::string_view section,
+                                    std::span<const std::pair<const char*, std::int32_t>> keys, std::string& error);
 };
 
 }  // namespace varnet

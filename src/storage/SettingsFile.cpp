@@ -91,10 +91,10 @@ FileResult writeWindowSettings(const std::string& path, const WindowSettings& wi
         {k::plainbkg, window.plainbkg ? 1 : 0},
         {k::twocolor, window.twocolor ? 1 : 0},
     }};
+    // All eight keys go into the file in one replacement, so a crash while
+    // closing never leaves some of them written and others not.
     std::string error;
-    for (const auto& [key, value] : keys)
-        if (!IniFile::writeIntegerToFile(path, kSettingsSection, key, value, error))
-            return FileResult::failure(error);
+    if (!IniFile::writeIntegersToFile(path, kSettingsSection, keys, error)) return FileResult::failure(error);
     return {};
 }
 

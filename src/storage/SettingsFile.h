@@ -72,11 +72,11 @@ struct WindowSettings {
     bool twocolor = false;
 };
 
-// Writes the window's values key by key (background, tleft, ttop, theight,
-// twidth, fontsize, plainbkg, twocolor). Writes nothing when the window is
-// exactly as wide or exactly as high as the screen. Stops at the first key
-// that cannot be written, with "Unable to write to " + path; the keys before
-// it stay written.
+// Writes the window's values (background, tleft, ttop, theight, twidth,
+// fontsize, plainbkg, twocolor, in that order, each kept in its place or
+// appended to its section) in one replacement of the file. Writes nothing
+// when the window is exactly as wide or exactly as high as the screen. A
+// failure writes nothing and carries "Unable to write to " + path.
 FileResult writeWindowSettings(const std::string& path, const WindowSettings& window,
                                std::int32_t screenWidth, std::int32_t screenHeight);
 
