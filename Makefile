@@ -1,11 +1,19 @@
 # Varnet: `make run` builds and starts the reader, `make test` runs the whole
 # suite, `make bench` runs the benchmarks. Each first installs what is missing.
+# `make test` also runs the suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer (in ASAN_BUILD) and every fuzz target for
+# FUZZ_TEST_SECONDS; `make fuzz` runs every fuzz target for FUZZ_SECONDS.
 
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 10
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench clean asan-test fuzz-build fuzz install
 
 all: build
 
@@ -23,9 +31,31 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory asan-test fuzz-build
+	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
+
+asan-test: setup
+	@cmake -S . -B $(ASAN_BUILD) -DVARNET_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_BENCH=OFF > /dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVARNET_BUILD_FUZZ=ON -DVARNET_BUILD_TESTS=OFF \
+		-DVARNET_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target varnet_fuzzers
+
+fuzz: fuzz-build
+	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	@sh bench/run.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)
+
+# Installs into PREFIX (default /usr/local; DESTDIR is honoured): the program
+# and its data in lib/varnet/, bin/varnet, the launcher, icons, metainfo and
+# the manual page.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)

@@ -56,7 +56,14 @@ void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
     std::string lowered;  // reused, so a long search allocates once
     // Two lines are passed over downwards, one upwards (the line that would
     // be at the top of the panel on show is Start itself).
-    for (std::int32_t i = Start + 2 * Direction;; i += Direction) {
+    // The first line is worked out in 64 bits: a start near either end of
+    // the number range must not wrap round into the text.
+    const std::int64_t first = std::int64_t{Start} + 2 * std::int64_t{Direction};
+    if (first < 0 || first >= count) {
+        dialog_.close();
+        return;
+    }
+    for (std::int32_t i = static_cast<std::int32_t>(first);; i += Direction) {
         // Past either end there is nothing to read: not found, as at a bound.
         if (i < 0 || i >= count) break;
         const bool atBound = i <= 1 || i >= count - 2;

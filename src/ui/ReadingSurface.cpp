@@ -1,5 +1,8 @@
 #include "ReadingSurface.h"
 
+#include "ReadingSurfaceAccessible.h"
+
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -9,6 +12,16 @@ ReadingSurface::ReadingSurface(QWidget* parent) : QWidget(parent), surface_(*thi
     // The picture covers the widget; nothing behind it needs painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    ReadingSurfaceAccessible::installFactory();
+}
+
+void ReadingSurface::setPanelText(const QString& text) {
+    if (text == panelText_) return;
+    const QString old = panelText_;
+    panelText_ = text;
+    if (!QAccessible::isActive()) return;
+    QAccessibleTextUpdateEvent changed(this, 0, old, panelText_);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ReadingSurface::paintEvent(QPaintEvent* event) {

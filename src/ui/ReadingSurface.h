@@ -16,11 +16,17 @@ public:
     QtSurface& surface() { return surface_; }
     const QtSurface& surface() const { return surface_; }
 
+    // The plain words on show, for assistive technology; a change is
+    // announced to it.
+    void setPanelText(const QString& text);
+    const QString& panelText() const { return panelText_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QtSurface surface_;
+    QString panelText_;
 };
 
 }  // namespace varnet::ui

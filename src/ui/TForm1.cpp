@@ -13,6 +13,7 @@
 #include "UiTexts.h"
 #include "WordIndex.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,6 +43,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <functional>
@@ -193,6 +195,8 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
                        [](const std::string& path) { return fileExists(path); }});
     search_ = std::make_unique<TextSearch>(state_, *FindDialog1, drawPanel);
     connectHandlers();
+    setAccelerators();
+    nameWidgetsForAccessibility();
 
     FormCreate();
 }
@@ -251,6 +255,8 @@ void TForm1::buildMenus() {
 
     SearchMenu = menu("SearchMenu", kSearchMenu);
     FindItem = item(SearchMenu, "FindItem", kFindItem);
+    FindNextItem = item(SearchMenu, "FindNextItem", kFindNextItem);
+    FindPreviousItem = item(SearchMenu, "FindPreviousItem", kFindPreviousItem);
 
     BMMenu = menu("BMMenu", kBMMenu);
     BMAddItem = item(BMMenu, "BMAddItem", kBMAddItem);
@@ -262,6 +268,11 @@ void TForm1::buildMenus() {
     HideControlPanelItem = item(ViewMenu, "HideControlPanelItem", kHideControlPanelItem);
     ShowControlPanelItem = item(ViewMenu, "ShowControlPanelItem", kShowControlPanelItem);
     ShowControlPanelItem->setVisible(false);
+    FullScreenItem = item(ViewMenu, "FullScreenItem", kFullScreenItem);
+    FullScreenItem->setCheckable(true);
+    separator(ViewMenu, "N4");
+    LargerTextItem = item(ViewMenu, "LargerTextItem", kLargerTextItem);
+    SmallerTextItem = item(ViewMenu, "SmallerTextItem", kSmallerTextItem);
 
     HempMenu = menu("HempMenu", kHempMenu);
     AboutItem = item(HempMenu, "AboutItem", kAboutItem);
@@ -502,6 +513,12 @@ void TForm1::connectHandlers() {
     connect(HideControlPanelItem, &QAction::triggered, this, &TForm1::HideControlPanelItemClick);
     connect(ShowControlPanelItem, &QAction::triggered, this, &TForm1::ShowControlPanelItemClick);
     connect(HempMenu, &QMenu::aboutToShow, this, &TForm1::HempMenuClick);
+    connect(FindNextItem, &QAction::triggered, this, [this] { findNextInDirection(+1); });
+    connect(FindPreviousItem, &QAction::triggered, this, [this] { findNextInDirection(-1); });
+    connect(FullScreenItem, &QAction::triggered, this, &TForm1::FullScreenItemClick);
+    connect(LargerTextItem, &QAction::triggered, this, [this] { fontSizeStep(+1); });
+    connect(SmallerTextItem, &QAction::triggered, this, [this] { fontSizeStep(-1); });
+    connect(this, &QWidget::windowTitleChanged, Image1, &QWidget::setAccessibleName);
 
     // Every click on the contents tree runs its click handler once the
     // selection has moved, a click on an expand arrow included (the expansion
@@ -544,6 +561,7 @@ void TForm1::connectHandlers() {
     for (QTabWidget* pages : {PageControl1, PageControl2})
         if (auto* stack = pages->findChild<QStackedWidget*>()) stack->installEventFilter(this);
     ReadTabSheet->installEventFilter(this);
+    Image1->installEventFilter(this);
 
     keyPreview_ = std::make_unique<KeyPreviewFilter>(*this);
     qApp->installEventFilter(keyPreview_.get());
@@ -553,6 +571,10 @@ void TForm1::connectHandlers() {
 
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) firstActivation();
+    if (e->type() == QEvent::WindowStateChange && FullScreenItem) {
+        const QSignalBlocker quiet(FullScreenItem);
+        FullScreenItem->setChecked(isFullScreen());
+    }
     return QMainWindow::event(e);
 }
 
@@ -578,6 +600,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
         else QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
         return false;
     }
+    if (watched == Image1 && e->type() == QEvent::Wheel) {
+        readingSurfaceWheel(*static_cast<QWheelEvent*>(e));
+        return true;
+    }
     if (watched == client_) {
         if (e->type() == QEvent::Resize) FormResize();
         if (e->type() == QEvent::Paint) return WMEraseBkgnd() == 0;
@@ -591,6 +617,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool TForm1::previewKey(QObject* watched, QEvent* e) {
+    // Only key presses: the ShortcutOverride query that comes before a key
+    // press goes on, so an accelerator reaches Qt's shortcut map and runs its
+    // menu item; its key press is then never delivered.
     if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != this) return false;
     int key = virtualKeyOf(static_cast<QKeyEvent*>(e)->key());
@@ -668,6 +697,8 @@ void TForm1::setPrevEnabled(bool enabled) {
 }
 void TForm1::setNextEnabled(bool enabled) {
     NextButton->setEnabled(enabled);
+    // The renderer's last word on a panel it has drawn.
+    panelDrawn();
 }
 void TForm1::setPositionCaption(const std::string& caption) {
     PosLabel->setText(QString::fromLatin1(caption));
@@ -1249,6 +1280,119 @@ void TForm1::ExitItemClick() {
 }
 void TForm1::ExitButtonClick() {
     close();
+}
+
+}  // namespace varnet::ui
+
+// ---------------------------------------------------------------- accelerators, wheel, accessibility
+
+namespace varnet::ui {
+
+void TForm1::setAccelerators() {
+    FindItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    FindNextItem->setShortcut(QKeySequence(Qt::Key_F3));
+    FindPreviousItem->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    BMAddItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    BMGOItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    SaveScreenItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ExitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    FullScreenItem->setShortcut(QKeySequence(Qt::Key_F11));
+    // Ctrl+= too: on many keyboards "+" is a shifted "=".
+    LargerTextItem->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    SmallerTextItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    // Finding the next match works from the open Find dialog as well.
+    FindNextItem->setShortcutContext(Qt::ApplicationShortcut);
+    FindPreviousItem->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+void TForm1::FullScreenItemClick(bool on) {
+    if (on)
+        showFullScreen();
+    else
+        showNormal();
+}
+
+void TForm1::fontSizeStep(int step) {
+    FontSizeTrackBar->triggerAction(step > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                             : QAbstractSlider::SliderSingleStepSub);
+}
+
+void TForm1::readingSurfaceWheel(QWheelEvent& wheel) {
+    wheel.accept();
+    // A notch is 120 eighths of a degree; finer wheels and touchpads add up
+    // to a notch before the panel moves.
+    constexpr int kNotch = 120;
+    wheelTurned_ += wheel.angleDelta().y();
+    while (wheelTurned_ <= -kNotch) {
+        wheelTurned_ += kNotch;
+        paging_->PageForward();
+    }
+    while (wheelTurned_ >= kNotch) {
+        wheelTurned_ -= kNotch;
+        paging_->PageBack();
+    }
+}
+
+void TForm1::panelDrawn() {
+    if (panelTextQueued_) return;
+    panelTextQueued_ = true;
+    QTimer::singleShot(0, this, &TForm1::updatePanelText);
+}
+
+void TForm1::updatePanelText() {
+    panelTextQueued_ = false;
+    QStringList lines;
+    const LineList panel = screenLinesToSave(state_);
+    for (std::int32_t k = 0; k < panel.count(); ++k) {
+        const QString words = QString::fromLatin1(panel[k]).trimmed();
+        if (!words.isEmpty()) lines << words;
+    }
+    Image1->setPanelText(lines.join(QLatin1Char('\n')));
+}
+
+void TForm1::nameWidgetsForAccessibility() {
+    // Each widget is named by its caption; widgets without one by the page
+    // or the label they belong to.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || !w->accessibleName().isEmpty()) continue;
+        QString name;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            name = b->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            name = g->title();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            name = l->text();
+        else if (auto* m = qobject_cast<QMenu*>(w))
+            name = m->title();
+        for (QTabWidget* pages : {PageControl1, PageControl2})
+            if (const int k = pages->indexOf(w); k >= 0) name = pages->tabText(k);
+        if (!name.trimmed().isEmpty()) w->setAccessibleName(name.trimmed());
+    }
+    const auto pageName = [](QTabWidget* pages, QWidget* page) {
+        return pages->tabText(pages->indexOf(page));
+    };
+    TOCTreeView->setAccessibleName(pageName(PageControl1, TOCTabSheet));
+    InxTreeView->setAccessibleName(pageName(PageControl2, IndexTabSheet));
+    IndexPanel->setAccessibleName(pageName(PageControl2, IndexTabSheet));
+    PageControl1->setAccessibleName(pageName(PageControl1, ReadTabSheet));
+    PageControl2->setAccessibleName(pageName(PageControl2, ControlsTabSheet));
+    Memo1->setAccessibleName(pageName(PageControl1, AboutTabSheet));
+    BuyMemo->setAccessibleName(utf8(kDemoVerLabel));
+    IndexMemo->setAccessibleName(utf8(kIndexLoadButton));
+    Memo2->setAccessibleName(utf8(kIndexLoadButton));
+    BookPosProgressBar->setAccessibleName(utf8(kReadingPositionLabel));
+    PosLabel->setAccessibleName(utf8(kReadingPositionLabel));
+    FontSizeTrackBar->setAccessibleName(utf8(kFontSizeName));
+    FontSizeUpDown->setAccessibleName(utf8(kFontSizeName));
+    FontSizeLabel->setAccessibleName(utf8(kFontSizeName));
+    for (QLabel* l : {Label2, Label3, Label4}) l->setAccessibleName(utf8(kPathLabelName));
+    client_->setAccessibleName(utf8(kWindowCaption));
+    MainMenu1->setAccessibleName(utf8(kWindowCaption));
+    BMPopupMenu->setAccessibleName(utf8(kBMMenu));
+    ProgramIcon->setAccessibleName(utf8(kLogoName));
+    Image3->setAccessibleName(utf8(kLogoName));
+    Image1->setAccessibleName(windowTitle());
 }
 
 }  // namespace varnet::ui

@@ -22,6 +22,7 @@ class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
+class QWheelEvent;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -136,6 +137,8 @@ public:
     QAction* ExitItem = nullptr;
     QMenu* SearchMenu = nullptr;
     QAction* FindItem = nullptr;
+    QAction* FindNextItem = nullptr;
+    QAction* FindPreviousItem = nullptr;
     QMenu* BMMenu = nullptr;
     QAction* BMAddItem = nullptr;
     QAction* BMDeleteItem = nullptr;
@@ -144,6 +147,9 @@ public:
     QMenu* ViewMenu = nullptr;
     QAction* HideControlPanelItem = nullptr;
     QAction* ShowControlPanelItem = nullptr;
+    QAction* FullScreenItem = nullptr;
+    QAction* LargerTextItem = nullptr;
+    QAction* SmallerTextItem = nullptr;
     QMenu* HempMenu = nullptr;
     QAction* AboutItem = nullptr;
     QAction* HelpContentsItem = nullptr;
@@ -255,6 +261,10 @@ public slots:
     // The find-next shortcuts: one press in the given direction (+1 down,
     // -1 up) whatever the dialog says.
     void findNextInDirection(int direction);
+    // Full screen on and off (F11), and one step of the font-size track bar
+    // (+1 larger, -1 smaller).
+    void FullScreenItemClick(bool on);
+    void fontSizeStep(int step);
 
 protected:
     bool event(QEvent* event) override;
@@ -282,6 +292,15 @@ private:
     QSize frameExtra() const;
     void applyMinimumSize();
     void loadLogo();
+    void setAccelerators();
+    void nameWidgetsForAccessibility();
+    // The reading surface's accessible text follows the panel on show; the
+    // renderer reports a drawn panel before its caller stores NextLine, so
+    // the text is taken once control is back in the event loop.
+    void panelDrawn();
+    void updatePanelText();
+    // One panel per notch of the mouse wheel over the reading surface.
+    void readingSurfaceWheel(QWheelEvent& wheel);
 
     ReaderState state_;
     std::unique_ptr<Prompter> ownPrompter_;
@@ -307,6 +326,8 @@ private:
     QRect requestedOuter_ = kInitialOuterBounds;
     std::unique_ptr<QObject> keyPreview_;
     QMetaObject::Connection focusWatch_;
+    bool panelTextQueued_ = false;
+    int wheelTurned_ = 0;  // eighths of a degree not yet paged
 };
 
 }  // namespace varnet::ui

@@ -29,6 +29,16 @@ inline constexpr const char* kBMGOItem = "Goto...";
 inline constexpr const char* kViewMenu = "View";
 inline constexpr const char* kHideControlPanelItem = "Hide Control Panel";
 inline constexpr const char* kShowControlPanelItem = "Show Control Panel";
+// Items that carry keyboard accelerators of their own.
+inline constexpr const char* kFindNextItem = "Find Next";
+inline constexpr const char* kFindPreviousItem = "Find Previous";
+inline constexpr const char* kFullScreenItem = "Full Screen";
+inline constexpr const char* kLargerTextItem = "Larger Text";
+inline constexpr const char* kSmallerTextItem = "Smaller Text";
+// Accessible names of widgets that show no caption of their own.
+inline constexpr const char* kFontSizeName = "Font Size";
+inline constexpr const char* kPathLabelName = "Side File";
+inline constexpr const char* kLogoName = "Logo";
 inline constexpr const char* kHempMenu = "Help";
 inline constexpr const char* kAboutItem = "About";
 inline constexpr const char* kHelpContentsItem = "Contents";

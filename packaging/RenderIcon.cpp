@@ -1,0 +1,35 @@
+// Renders the logo (SVG) to a square PNG for the desktop's icon theme:
+// RenderIcon <logo.svg> <out.png> <pixels>.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: RenderIcon logo.svg out.png pixels\n");
+        return 2;
+    }
+    // Runs at build time, with no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int pixels = QByteArray(argv[3]).toInt();
+    QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
+    if (!svg.isValid() || pixels <= 0) {
+        std::fprintf(stderr, "RenderIcon: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QImage icon(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    svg.render(&painter, QRectF(0, 0, pixels, pixels));
+    painter.end();
+    if (!icon.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "RenderIcon: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

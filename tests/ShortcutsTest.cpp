@@ -1,0 +1,137 @@
+// The keyboard accelerators and the mouse wheel, sent the way the platform
+// sends them (through Qt's shortcut map, then as key presses): accelerators
+// run their menu items, every other key press still goes to the window's key
+// handler and is consumed there.
+#include "DesktopTestSupport.h"
+#include "TFindDialog.h"
+#include "TForm1.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QWheelEvent>
+
+using testsupport::Window;
+using varnet::ui::TForm1;
+
+namespace {
+
+void wheel(QWidget* target, int eighths) {
+    QWheelEvent turn(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, eighths),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &turn);
+}
+
+}  // namespace
+
+TEST(Shortcuts, AcceleratorsRunTheirMenuItems) {
+    Window f;
+    TForm1& w = *f.w;
+    f.prompter.saveName = f.home.dir.path() + QStringLiteral("/panel.txt");
+    const int size = w.FontSizeTrackBar->value();
+    struct Case {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<bool()> done;
+    };
+    const std::vector<Case> cases = {
+        {"Ctrl+F opens Find", Qt::Key_F, Qt::ControlModifier, [&] { return w.findDialog()->isVisible(); }},
+        {"Ctrl+plus", Qt::Key_Plus, Qt::ControlModifier,
+         [&] { return w.FontSizeTrackBar->value() == size + 1; }},
+        {"Ctrl+= is Ctrl+plus", Qt::Key_Equal, Qt::ControlModifier,
+         [&] { return w.FontSizeTrackBar->value() == size + 2; }},
+        {"Ctrl+minus", Qt::Key_Minus, Qt::ControlModifier,
+         [&] { return w.FontSizeTrackBar->value() == size + 1; }},
+        {"F11 on", Qt::Key_F11, Qt::NoModifier,
+         [&] { return w.isFullScreen() && w.FullScreenItem->isChecked(); }},
+        {"F11 off", Qt::Key_F11, Qt::NoModifier,
+         [&] { return !w.isFullScreen() && !w.FullScreenItem->isChecked(); }},
+        {"Ctrl+S saves the screen", Qt::Key_S, Qt::ControlModifier,
+         [&] { return QFile::exists(f.prompter.saveName); }},
+        {"Ctrl+Q exits", Qt::Key_Q, Qt::ControlModifier, [&] { return !w.isVisible(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w.activateWindow();
+        ASSERT_TRUE(testsupport::waitFor([&] { return QGuiApplication::focusWindow() == w.windowHandle(); }));
+        // A text box holds the focus: it must not keep the accelerator.
+        w.Memo1->setFocus();
+        const QString memo = w.Memo1->toPlainText();
+        QTest::keyClick(w.Memo1, c.key, c.modifiers);
+        EXPECT_TRUE(testsupport::waitFor(c.done));
+        EXPECT_EQ(w.Memo1->toPlainText(), memo);
+        if (w.findDialog()->isVisible()) w.findDialog()->close();
+    }
+    EXPECT_EQ(w.state().TopLine, 0);  // no accelerator paged
+    EXPECT_TRUE(f.prompter.errors.empty());
+}
+
+TEST(Shortcuts, EveryOtherKeyPressIsStillConsumedByTheKeyHandler) {
+    Window f;
+    TForm1& w = *f.w;
+    w.Memo1->setFocus();
+    const QString memo = w.Memo1->toPlainText();
+    QTest::keyClick(w.Memo1, Qt::Key_A);
+    QTest::keyClick(w.Memo1, Qt::Key_Return);
+    EXPECT_EQ(w.Memo1->toPlainText(), memo);
+
+    w.TOCTreeView->setFocus();
+    QTreeWidgetItem* current = w.TOCTreeView->currentItem();
+    QTest::keyClick(w.TOCTreeView, Qt::Key_Down);
+    QTest::keyClick(w.TOCTreeView, Qt::Key_Right);
+    EXPECT_EQ(w.TOCTreeView->currentItem(), current);  // the tree never saw the arrows
+
+    QTest::keyClick(w.TOCTreeView, Qt::Key_PageDown);
+    EXPECT_EQ(w.state().TopLine, 17);
+    QTest::keyClick(w.TOCTreeView, Qt::Key_PageUp);
+    EXPECT_EQ(w.state().TopLine, 0);
+    EXPECT_EQ(w.state().NextLine, 17);
+}
+
+TEST(Shortcuts, F3AndShiftF3FindOnceDownAndOnceUpWhateverTheDialogSays) {
+    Window f;
+    TForm1& w = *f.w;
+    f.clickRow(3);  // the demo book's first chapter
+    varnet::ui::TFindDialog* dialog = w.findDialog();
+    dialog->FindTextEdit->setText(QStringLiteral("Grasshopper"));
+    dialog->UpButton->setChecked(true);  // the dialog says up
+    const auto holds = [&](std::int32_t line) {
+        return w.state().CurrentText->get(line).find("Grasshopper") != std::string::npos;
+    };
+
+    w.TOCTreeView->setFocus();
+    const auto top = w.state().TopLine;
+    QTest::keyClick(w.TOCTreeView, Qt::Key_F3);
+    const auto first = w.state().SearchFound;
+    EXPECT_GT(first, top);
+    EXPECT_TRUE(holds(first));
+    QTest::keyClick(w.TOCTreeView, Qt::Key_F3);
+    const auto second = w.state().SearchFound;
+    EXPECT_GT(second, first);
+    EXPECT_TRUE(holds(second));
+    QTest::keyClick(w.TOCTreeView, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_LT(w.state().SearchFound, second);
+    EXPECT_TRUE(holds(w.state().SearchFound));
+    EXPECT_FALSE(dialog->searchDown());  // the dialog's own direction is kept
+}
+
+TEST(Shortcuts, TheWheelPagesOnePanelPerNotch) {
+    Window f;
+    TForm1& w = *f.w;
+    ASSERT_EQ(w.state().NextLine, 17);
+    wheel(w.Image1, -120);
+    EXPECT_EQ(w.state().TopLine, 17);
+    wheel(w.Image1, 120);
+    EXPECT_EQ(w.state().TopLine, 0);
+    // Half notches page once they add up to a whole one.
+    wheel(w.Image1, -60);
+    EXPECT_EQ(w.state().TopLine, 0);
+    wheel(w.Image1, -60);
+    EXPECT_EQ(w.state().TopLine, 17);
+}
