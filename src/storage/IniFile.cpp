@@ -64,8 +64,11 @@ Line classify(std::string_view bytes, std::size_t begin, std::size_t end, std::s
         line.name = bytes.substr(nb, ne - nb);
         return line;
     }
-    const std::size_t eq = bytes.find('=', b);
-    if (eq >= e) return line;
+    // Look for "=" within the line only: searching on into the rest of the
+    // file would make a long file of lines without one quadratic to read.
+    const std::size_t found = bytes.substr(b, e - b).find('=');
+    if (found == std::string_view::npos) return line;
+    const std::size_t eq = b + found;
     const auto [kb, ke] = trimmedSpan(bytes, b, eq);
     if (kb == ke) return line;
     line.kind = Kind::key;

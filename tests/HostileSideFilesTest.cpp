@@ -1,0 +1,113 @@
+// The reader started over side files it did not write: empty, binary, huge,
+// with NUL bytes or a megabyte-long line, a folder in a file's place, a link
+// to a device. It starts, shows at most the design's messages, and never
+// writes through a link to a file that is not its own.
+#include "TForm1.h"
+#include "WindowTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using varnet::testing::FakePrompter;
+using varnet::testing::waitFor;
+using varnet::ui::TForm1;
+
+namespace {
+
+struct Hostile {
+    const char* name;
+    // Makes the hostile thing at the given path.
+    std::function<void(const QString& path)> make;
+};
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray binaryJunk(int size) {
+    QByteArray b(size, '\0');
+    quint32 x = 2463534242u;
+    for (int i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b[i] = static_cast<char>(x & 0xFF);
+    }
+    return b;
+}
+
+const std::vector<Hostile>& hostiles() {
+    static const std::vector<Hostile> all = {
+        {"empty", [](const QString& p) { writeBytes(p, {}); }},
+        {"binary", [](const QString& p) { writeBytes(p, binaryJunk(64 * 1024)); }},
+        {"NUL bytes", [](const QString& p) { writeBytes(p, QByteArray("[how]\0fontsize=9\0\r\n<<fable\0\r\n", 30)); }},
+        {"a 1 MB line", [](const QString& p) { writeBytes(p, "[how]\r\nfontsize=" + QByteArray(1 << 20, '7') + "\r\n"); }},
+        {"20 MB of lines", [](const QString& p) {
+             QByteArray line("#12 a bookmark line that repeats\r\n");
+             writeBytes(p, "<<none\r\n<<fable\r\n" + line.repeated((20 << 20) / line.size()));
+         }},
+        {"a folder in its place", [](const QString& p) { QDir().mkpath(p); }},
+        {"a link to /dev/zero", [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
+        {"a dangling link", [](const QString& p) { QFile::link(p + QStringLiteral(".nowhere"), p); }},
+    };
+    return all;
+}
+
+}  // namespace
+
+TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0).toLower();
+    for (const char* extension : {".ini", ".bm"}) {
+        for (const Hostile& h : hostiles()) {
+            SCOPED_TRACE(testing::Message() << extension << ": " << h.name);
+            QTemporaryDir home;
+            qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+            const QString folder = home.path() + QStringLiteral("/Quorra");
+            QDir().mkpath(folder);
+            const QString path = folder + QStringLiteral("/") + program + QString::fromLatin1(extension);
+            h.make(path);
+
+            FakePrompter prompter;
+            auto w = std::make_unique<TForm1>(&prompter);
+            w->show();
+            ASSERT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
+            // It reads, pages, opens a book at its start and a chapter, and
+            // drops the Bookmarks menu down, without hanging.
+            w->NextButtonClick();
+            if (QTreeWidgetItem* book = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, 2)) {
+                w->TOCTreeView->setCurrentItem(book);
+                w->state().TreeToggled = false;
+                w->TOCTreeViewClick();
+                w->NextButtonClick();
+            }
+            w->BMMenuClick();
+            w->close();
+            QCoreApplication::processEvents();
+
+            // Only the design's messages, each with the file it is about.
+            for (const QString& e : prompter.errors)
+                EXPECT_TRUE(e.startsWith(QStringLiteral("Cannot create file ")) ||
+                            e.startsWith(QStringLiteral("Unable to write to ")) ||
+                            e.contains(QStringLiteral("is not a valid integer value")))
+                    << e.toStdString();
+            // /dev/zero is never written through: the link itself was
+            // replaced or left, and the device is untouched.
+            if (QString(h.name).contains(QStringLiteral("link"))) {
+                const QFileInfo info(path);
+                EXPECT_TRUE(!info.exists() || info.isSymLink() || info.isFile());
+            }
+        }
+    }
+    QFileInfo zero(QStringLiteral("/dev/zero"));
+    EXPECT_FALSE(zero.isFile());
+}
