@@ -33,6 +33,16 @@ xvfb=$!
 export DISPLAY="$display" HOME="$home" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
+# Every X client is told its display explicitly. Xvfb now and then refuses a
+# new connection while it cleans up after a killed client: try again.
+xdo() {
+    for _ in 1 2 3 4 5; do
+        DISPLAY="$display" xdotool "$@" 2> /dev/null && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 data="$home/data/Quorra"
 name=$(basename "$varnet" | cut -d. -f1 | tr 'A-Z' 'a-z')
 ini="$data/$name.ini"
@@ -49,16 +59,16 @@ printf '<<none\r\n<<title\r\n<<fable\r\n<<author\r\n' > "$home/old.bm"
 one_run() {
     cp "$home/old.ini" "$ini"
     cp "$home/old.bm" "$bm"
-    "$varnet" fable.qtx > /dev/null 2>&1 &
+    DISPLAY="$display" "$varnet" fable.qtx >> "$home/app.log" 2>&1 &
     app=$!
-    window=$(xdotool search --sync --onlyvisible --name '^Varnet' | head -1)
+    window=$(xdo search --sync --onlyvisible --name '^Varnet' | head -1)
     sleep 0.3
     # No window manager: give the window the input focus, then type.
-    xdotool windowfocus --sync "$window" 2> /dev/null || xdotool windowfocus "$window"
-    xdotool key Next
+    xdo windowfocus --sync "$window" || xdo windowfocus "$window" || true
+    xdo key Next || true
     sleep 0.2
     if [ -n "${1:-}" ]; then (sleep "$1"; kill -9 "$app" 2> /dev/null) & fi
-    xdotool key --delay 0 ctrl+q
+    xdo key --delay 0 ctrl+q || kill -9 "$app" 2> /dev/null || true
     wait "$app" 2> /dev/null || true
 }
 
