@@ -1,6 +1,7 @@
 // Drawing one full panel (1920 by 1080 at 15 points) through the reader's Qt
 // surface, against painting the same text pieces with plain QPainter calls.
 
+#include "BenchSupport.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
@@ -20,14 +21,7 @@ using namespace varnet;
 
 namespace {
 
-struct NoControls : PanelControls {
-    void setPrevEnabled(bool) override {}
-    void setNextEnabled(bool) override {}
-    void setPositionCaption(const std::string&) override {}
-    void setProgress(std::int32_t, std::int32_t) override {}
-    bool twoColumns() const override { return false; }
-    void setPathCaptions(const std::string&, const std::string&, const std::string&) override {}
-};
+using varnet::bench::NoControls;
 
 // Records the pieces a panel draws while passing every call on.
 class Recorder : public DrawingSurface {
@@ -135,11 +129,4 @@ BENCHMARK(BM_PlainQPainterSamePieces)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return varnet::bench::runInApplication(argc, argv); }

@@ -4,6 +4,7 @@
 // the word-index tree widget for the demo book's own index.
 
 #include "AtomicFile.h"
+#include "BenchSupport.h"
 #include "BookOpening.h"
 #include "Bookmarks.h"
 #include "BuiltinTexts.h"
@@ -11,6 +12,7 @@
 #include "Paging.h"
 #include "ReadingSurface.h"
 #include "TextFileStore.h"
+#include "TreeFill.h"
 #include "WordIndex.h"
 
 #include <QApplication>
@@ -29,14 +31,7 @@ using namespace varnet;
 
 namespace {
 
-struct NoControls : PanelControls {
-    void setPrevEnabled(bool) override {}
-    void setNextEnabled(bool) override {}
-    void setPositionCaption(const std::string&) override {}
-    void setProgress(std::int32_t, std::int32_t) override {}
-    bool twoColumns() const override { return false; }
-    void setPathCaptions(const std::string&, const std::string&, const std::string&) override {}
-};
+using varnet::bench::NoControls;
 
 struct Reader {
     ReaderState st;
@@ -143,28 +138,13 @@ void BM_IndexTreeWidgetForTheDemoBook(benchmark::State& state) {
     }
     for (auto _ : state) {
         QTreeWidget tree;
-        const LineList lines = prepareIndexLines(LineList::fromBytes(bytes));
-        std::vector<QTreeWidgetItem*> items;
-        QList<QTreeWidgetItem*> top;
-        for (const IndexNode& node : buildIndexTree(lines)) {
-            auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
-            if (node.parent < 0) top.append(item);
-            else items[static_cast<std::size_t>(node.parent)]->addChild(item);
-            items.push_back(item);
-        }
-        tree.addTopLevelItems(top);
-        state.counters["nodes"] = static_cast<double>(items.size());
+        const std::vector<IndexNode> nodes = buildIndexTree(prepareIndexLines(LineList::fromBytes(bytes)));
+        ui::fillTree(&tree, nodes);
+        state.counters["nodes"] = static_cast<double>(nodes.size());
     }
 }
 BENCHMARK(BM_IndexTreeWidgetForTheDemoBook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return varnet::bench::runInApplication(argc, argv); }

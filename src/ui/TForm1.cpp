@@ -9,6 +9,7 @@
 #include "SettingsFile.h"
 #include "StorageTexts.h"
 #include "TFindDialog.h"
+#include "TreeFill.h"
 #include "TextFileStore.h"
 #include "UiTexts.h"
 #include "WordIndex.h"
@@ -1016,13 +1017,7 @@ void TForm1::BuildCatalogue() {
     state_.CatalogueLines = builtinCatalogueRows();
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitleFrom(*state_.CatalogueLines)));
 
-    std::vector<QTreeWidgetItem*> items;
-    for (const CatalogueNode& node : buildCatalogueTree(*state_.CatalogueLines)) {
-        auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
-        if (node.parent < 0) TOCTreeView->addTopLevelItem(item);
-        else items[static_cast<std::size_t>(node.parent)]->addChild(item);
-        items.push_back(item);
-    }
+    fillTree(TOCTreeView, buildCatalogueTree(*state_.CatalogueLines));
 
     // The folder was made at start-up; asking again costs nothing.
     (void)applyDataFolderRule(dataFolder_);
@@ -1196,17 +1191,7 @@ void TForm1::IndexLoadButtonClick() {
 
     InxTreeView->setUpdatesEnabled(false);
     InxTreeView->clear();
-    std::vector<QTreeWidgetItem*> items;
-    const std::vector<IndexNode> nodes = buildIndexTree(*state_.IndexLines);
-    items.reserve(nodes.size());
-    QList<QTreeWidgetItem*> topLevel;
-    for (const IndexNode& node : nodes) {
-        auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
-        if (node.parent < 0) topLevel.append(item);
-        else items[static_cast<std::size_t>(node.parent)]->addChild(item);
-        items.push_back(item);
-    }
-    InxTreeView->addTopLevelItems(topLevel);
+    fillTree(InxTreeView, buildIndexTree(*state_.IndexLines));
     InxTreeView->setUpdatesEnabled(true);
 
     LoadingIndexLabel->setVisible(false);
