@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -134,4 +136,44 @@ TEST(Shortcuts, TheWheelPagesOnePanelPerNotch) {
     EXPECT_EQ(w.state().TopLine, 0);
     wheel(w.Image1, -60);
     EXPECT_EQ(w.state().TopLine, 17);
+}
+
+// The bookmark accelerators act on the text on show, as the menu items do
+// after the menu has dropped down: here the last section looked up belongs
+// to another text (the author's page), and no menu is opened before the keys.
+TEST(Shortcuts, BookmarkAcceleratorsWorkOnTheSectionOfTheTextOnShow) {
+    Window f;
+    TForm1& w = *f.w;
+    f.clickRow(28);  // the author's page: its section is looked up
+    w.BMMenuClick();
+    f.clickRow(5);  // chapter 3 of the demo book, opened at its anchor
+    for (int k = 0; k < 2; ++k) w.NextButtonClick();
+    const auto marked = w.state().TopLine;
+    f.prompter.nameToGive = QStringLiteral("Lion");
+    w.TOCTreeView->setFocus();
+    QTest::keyClick(w.TOCTreeView, Qt::Key_B, Qt::ControlModifier);
+    QFile file(QString::fromStdString(w.state().BookmarkPath));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bm = file.readAll();
+    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(marked) + " Lion\r\n")) << bm.data();
+    EXPECT_FALSE(bm.endsWith(" Lion\r\n")) << bm.data();  // not at the end of the last section
+
+    // Ctrl+G offers the new bookmark at once and goes there.
+    w.PrevButtonClick();
+    ASSERT_NE(w.state().TopLine, marked);
+    QStringList offered;
+    QTimer::singleShot(100, &w, [&] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : popup->actions()) offered << a->text();
+            if (!popup->actions().isEmpty()) popup->setActiveAction(popup->actions().front());
+            QTest::keyClick(popup, Qt::Key_Return);
+        }
+    });
+    QTest::keyClick(w.TOCTreeView, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(offered, QStringList{QStringLiteral("Lion")});
+    EXPECT_EQ(w.state().TopLine, marked);
+
+    // Within the open Bookmarks menu the items keep their keys on show.
+    EXPECT_EQ(w.BMAddItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(w.BMGOItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
 }

@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -1277,8 +1278,22 @@ void TForm1::setAccelerators() {
     FindItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     FindNextItem->setShortcut(QKeySequence(Qt::Key_F3));
     FindPreviousItem->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    BMAddItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    BMGOItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    // The bookmark items work on the section that dropping the Bookmarks menu
+    // down finds for the text on show. Their accelerators therefore do what
+    // the menu does first: a window shortcut runs the menu's drop-down step,
+    // then the item when it is enabled. The items keep their keys, bound to
+    // the open menu only, so that the menu shows them.
+    const auto bookmarkAccelerator = [this](QAction* menuItem, const QKeySequence& keys) {
+        menuItem->setShortcut(keys);
+        menuItem->setShortcutContext(Qt::WidgetShortcut);
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, menuItem] {
+            BMMenuClick();
+            if (menuItem->isEnabled()) menuItem->trigger();
+        });
+    };
+    bookmarkAccelerator(BMAddItem, QKeySequence(Qt::CTRL | Qt::Key_B));
+    bookmarkAccelerator(BMGOItem, QKeySequence(Qt::CTRL | Qt::Key_G));
     SaveScreenItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     ExitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     FullScreenItem->setShortcut(QKeySequence(Qt::Key_F11));
