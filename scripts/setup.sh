@@ -5,7 +5,7 @@
 set -eu
 
 PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
-libbenchmark-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev \
+libbenchmark-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick openbox clang libclang-rt-14-dev \
 desktop-file-utils appstream"
 
 missing=""

@@ -573,6 +573,7 @@ void TForm1::connectHandlers() {
 
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) firstActivation();
+    if (e->type() == QEvent::Move || e->type() == QEvent::Show) fitOuterBounds();
     if (e->type() == QEvent::WindowStateChange && FullScreenItem) {
         const QSignalBlocker quiet(FullScreenItem);
         FullScreenItem->setChecked(isFullScreen());
@@ -636,13 +637,22 @@ void TForm1::onFocusChanged(QWidget* old, QWidget* now) {
 
 void TForm1::firstActivation() {
     if (activated_) return;
-    // Once the window has its frame, the outer bounds can be met exactly.
-    const QSize extra = frameExtra();
-    if (!extra.isNull()) {
-        applyMinimumSize();
-        resize(requestedOuter_.size() - extra);
-    }
+    fitOuterBounds();
     FormActivate();
+}
+
+// The settings give the window's outer bounds, frame included, but the frame
+// is known only once the window manager has framed the window, which may be
+// after the first activation. The first time it is known, the window is
+// resized once so that its outer bounds are those asked for; a window that
+// is never framed keeps its bounds as they are.
+void TForm1::fitOuterBounds() {
+    if (outerFitted_) return;
+    const QSize extra = frameExtra();
+    if (extra.isNull()) return;
+    outerFitted_ = true;
+    applyMinimumSize();
+    resize(requestedOuter_.size() - extra);
 }
 
 // ---------------------------------------------------------------- bounds

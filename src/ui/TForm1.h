@@ -290,6 +290,7 @@ private:
     void firstActivation();
     void onFocusChanged(QWidget* old, QWidget* now);
     QSize frameExtra() const;
+    void fitOuterBounds();
     void applyMinimumSize();
     void loadLogo();
     void setAccelerators();
@@ -322,6 +323,7 @@ private:
     QWidget* client_ = nullptr;
     bool activated_ = false;
     bool activationQueued_ = false;
+    bool outerFitted_ = false;
     QSize readPageSize_{-1, -1};
     QRect requestedOuter_ = kInitialOuterBounds;
     std::unique_ptr<QObject> keyPreview_;

@@ -14,34 +14,12 @@ runs=${2:-30}
 for tool in Xvfb xdotool; do
     command -v "$tool" > /dev/null || { echo "crash-safety: $tool is missing"; exit 1; }
 done
-
-display=""
-for n in 71 72 73 74 75 76 77 78 79; do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "crash-safety: no free display"; exit 1; }
+. "$(dirname "$0")/xsession.sh"
 
 home=$(mktemp -d /tmp/varnet-crash.XXXXXX)
-cleanup() {
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2> /dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT INT TERM
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display" HOME="$home" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
-
-# Every X client is told its display explicitly. Xvfb now and then refuses a
-# new connection while it cleans up after a killed client: try again.
-xdo() {
-    for _ in 1 2 3 4 5; do
-        DISPLAY="$display" xdotool "$@" 2> /dev/null && return 0
-        sleep 0.05
-    done
-    return 1
-}
+trap 'x_stop; rm -rf "$home"' EXIT INT TERM
+x_start 71 1280x1024
+export HOME="$home" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb
 
 data="$home/data/Quorra"
 name=$(basename "$varnet" | cut -d. -f1 | tr 'A-Z' 'a-z')
@@ -59,7 +37,7 @@ printf '<<none\r\n<<title\r\n<<fable\r\n<<author\r\n' > "$home/old.bm"
 one_run() {
     cp "$home/old.ini" "$ini"
     cp "$home/old.bm" "$bm"
-    DISPLAY="$display" "$varnet" fable.qtx >> "$home/app.log" 2>&1 &
+    "$varnet" fable.qtx >> "$home/app.log" 2>&1 &
     app=$!
     window=$(xdo search --sync --onlyvisible --name '^Varnet' | head -1)
     sleep 0.3

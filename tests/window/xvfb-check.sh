@@ -15,25 +15,16 @@ mkdir -p "$shots"
 for tool in Xvfb xdotool import; do
     command -v "$tool" > /dev/null || { echo "xvfb-check: $tool is missing"; exit 1; }
 done
-
-display=""
-for n in 91 92 93 94 95 96 97 98 99; do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "xvfb-check: no free display"; exit 1; }
+. "$(dirname "$0")/xsession.sh"
 
 home=$(mktemp -d /tmp/varnet-home.XXXXXX)
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2> /dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2> /dev/null || true
+    x_stop
     rm -rf "$home"
 }
 trap cleanup EXIT INT TERM
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+x_start 91 1280x1024
 
 HOME="$home" XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=xcb "$varnet" > "$shots/varnet.log" 2>&1 &
 app=$!

@@ -1,0 +1,208 @@
+#!/bin/sh
+# A reader's session with the shipped program, in a real X window under a
+# window manager, driven by real input events (mouse clicks and key presses
+# sent to the X server):
+#
+#   1. start with an empty data folder;
+#   2. open chapter 3 of the demo book from the contents tree;
+#   3. page forward five times with Page Down;
+#   4. add a bookmark named "Lion" (Ctrl+B, type the name, click OK);
+#   5. switch to the dark colour scheme on the Options page;
+#   6. close the window with its close box, then check the settings file and
+#      the bookmark file on disk;
+#   7. start again, open the book at its start, answer Yes to the offer to
+#      resume, and check that the panel is the one on show before closing.
+#
+# Every step leaves a screenshot in the folder the run names; light.png and
+# dark.png are the window alone, for the README.
+#
+# Usage: end-to-end.sh VARNET_BINARY SCREENSHOT_CHECK_BINARY DEMO_BOOK_TEXT [SHOT_DIR]
+set -eu
+
+here=$(dirname "$0")
+. "$here/xsession.sh"
+
+varnet=$1
+checker=$2
+book=$3
+shots=${4:-$(mktemp -d /tmp/varnet-end-to-end.XXXXXX)}
+rm -rf "$shots"
+mkdir -p "$shots"
+echo "end-to-end: screenshots in $shots"
+
+for tool in Xvfb openbox xdotool xwininfo xprop import convert; do
+    command -v "$tool" > /dev/null || { echo "end-to-end: $tool is missing"; exit 1; }
+done
+
+home=$(mktemp -d /tmp/varnet-e2e-home.XXXXXX)
+chmod 700 "$home"
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2> /dev/null || true
+    x_stop
+    rm -rf "$home"
+}
+trap cleanup EXIT INT TERM
+x_start 51 1280x1024 wm
+export HOME="$home" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+name=$(basename "$varnet" | cut -d. -f1 | tr 'A-Z' 'a-z')
+ini="$home/data/Quorra/$name.ini"
+bm="$home/data/Quorra/$name.bm"
+book_title="Varnet -- Lantern Book of Fables, by Aesop"
+light_bands=ddc2a6,e3bc9f
+dark_bands=384545,392f46
+
+fail() {
+    echo "end-to-end: $*"
+    [ -f "$home/app.log" ] && sed 's/^/  program: /' "$home/app.log"
+    exit 1
+}
+step=0
+shot() {
+    step=$((step + 1))
+    sleep 0.3
+    import -window root "$shots/$(printf '%02d' $step)-$1.png"
+    last_shot="$shots/$(printf '%02d' $step)-$1.png"
+}
+
+# The main window's client area on the screen (WX, WY, WW, WH) and its
+# frame's edges (FL, FR, FT, FB) from the window manager.
+geometry() {
+    eval "$(xwininfo -id "$window" | awk '
+        /Absolute upper-left X/ { print "WX=" $4 }
+        /Absolute upper-left Y/ { print "WY=" $4 }
+        /^ *Width:/ { print "WW=" $2 }
+        /^ *Height:/ { print "WH=" $2 }')"
+    eval "$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -d ',' | awk '{ print "FL=" $3 "; FR=" $4 "; FT=" $5 "; FB=" $6 }')"
+}
+# A click at a point of the main window's client area.
+click() {
+    xdo mousemove $((WX + $1)) $((WY + $2)) click 1 || fail "cannot click at $1,$2"
+    sleep 0.4
+}
+title() { xdo getwindowname "$window"; }
+# The reading surface's inside, well clear of its edges.
+surface_check() {
+    "$checker" "$last_shot" $((WX + 10)) $((WY + 50)) 460 600 "$1" || fail "$2 ($last_shot)"
+}
+start_program() {
+    "$varnet" > "$home/app.log" 2>&1 &
+    app=$!
+    window=$(xdo search --sync --onlyvisible --name '^Varnet' | head -1)
+    [ -n "$window" ] || fail "no window appeared"
+    for _ in $(seq 50); do
+        xprop -id "$window" _NET_FRAME_EXTENTS 2> /dev/null | grep -q '=' && break
+        sleep 0.1
+    done
+    sleep 0.5
+    geometry
+}
+# Closes the main window with the close box of its frame, drawn by the window
+# manager at the right end of the title bar, and waits for the program to end.
+close_with_close_box() {
+    xdo mousemove $((WX + WW + FR - 13)) $((WY - FT + 9)) click 1 || fail "cannot click the close box"
+    for _ in $(seq 100); do
+        kill -0 "$app" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app" 2> /dev/null && fail "the program did not end after its close box was clicked"
+    wait "$app" || fail "the program ended with status $?"
+    app=""
+}
+
+# ---- first run: empty data folder
+start_program
+shot start
+[ -f "$ini" ] || fail "no settings file was written at start-up"
+
+# The contents tree: its tab, then the arrows of "Listed by Title" and of the
+# book, then chapter 3's row. Rows are 23 pixels apart from y = 55.
+click 59 30
+click 31 78
+click 50 101
+shot contents
+click 149 170
+[ "$(title)" = "$book_title" ] || fail "chapter 3 did not open: the caption is \"$(title)\""
+shot chapter-3
+surface_check "$light_bands" "chapter 3 is not on show in the light scheme"
+
+for _ in 1 2 3 4 5; do
+    xdo key Next
+    sleep 0.2
+done
+shot paged
+surface_check "$light_bands" "no panel after paging"
+
+xdo key ctrl+b
+dialog=$(xdo search --sync --onlyvisible --name '^BookMark Name$' | head -1)
+[ -n "$dialog" ] || fail "the bookmark name dialog did not appear"
+sleep 0.3
+xdo key ctrl+a
+xdo type --delay 40 Lion
+shot bookmark-name
+eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ { print "DX=" $4 } /Absolute upper-left Y/ { print "DY=" $4 }')"
+xdo mousemove $((DX + 437)) $((DY + 12)) click 1
+for _ in $(seq 50); do
+    xdo search --onlyvisible --name '^BookMark Name$' > /dev/null || break
+    sleep 0.1
+done
+xdo search --onlyvisible --name '^BookMark Name$' > /dev/null && fail "OK did not close the bookmark name dialog"
+
+# The Options page and its "Dark Colored" button.
+click 597 30
+click 525 101
+shot dark
+surface_check "$dark_bands" "the dark scheme is not on show"
+dark_panel=$last_shot
+import -window root -crop $((WW + FL + FR))x$((WH + FT + FB))+$((WX - FL))+$((WY - FT)) "$shots/dark.png"
+convert "$shots/04-paged.png" -crop $((WW + FL + FR))x$((WH + FT + FB))+$((WX - FL))+$((WY - FT)) +repage "$shots/light.png"
+first_geometry="$WX $WY $WW $WH"
+close_with_close_box
+
+# ---- the files on disk
+ini_text=$(tr -d '\r' < "$ini")
+for key in "background=1" "fontsize=15" "plainbkg=0" "twocolor=0" "twocolumn=0" \
+           "tleft=$((WX - FL))" "ttop=$((WY - FT))" "twidth=$((WW + FL + FR))" "theight=$((WH + FT + FB))"; do
+    printf '%s\n' "$ini_text" | grep -qx "$key" || fail "the settings file lacks $key: $(printf '%s' "$ini_text" | tr '\n' ' ')"
+done
+# The bookmark: right after the book's header, at a line of chapter 3 (after
+# its anchor, before chapter 4's), and nowhere else.
+ch3=$(grep -n 'refpt003>' "$book" | cut -d: -f1)
+ch4=$(grep -n 'refpt004>' "$book" | cut -d: -f1)
+bm_text=$(tr -d '\r' < "$bm")
+[ "$(printf '%s\n' "$bm_text" | grep -c 'Lion')" -eq 1 ] || fail "the bookmark file does not hold one Lion: $bm_text"
+lion=$(printf '%s\n' "$bm_text" | grep -A1 -x '<<fable' | sed -n 2p)
+mark=$(printf '%s\n' "$lion" | sed -n 's/^#\([0-9]*\) Lion$/\1/p')
+[ -n "$mark" ] || fail "the line after <<fable is \"$lion\", not the bookmark"
+[ "$mark" -ge "$ch3" ] && [ "$mark" -lt $((ch4 - 1)) ] || fail "the bookmark's line $mark is not in chapter 3"
+echo "end-to-end: settings and bookmark file as expected (bookmark at line $mark)"
+
+# ---- second run: resume
+start_program
+[ "$WX $WY $WW $WH" = "$first_geometry" ] || fail "the window came back at $WX $WY $WW $WH, not $first_geometry"
+shot restarted
+click 59 30
+click 31 78
+click 149 101
+offer=""
+for _ in $(seq 50); do
+    active=$(xdo getactivewindow || true)
+    if [ -n "$active" ] && [ "$active" != "$window" ]; then offer=$active; break; fi
+    sleep 0.1
+done
+[ -n "$offer" ] || fail "no offer to resume appeared"
+shot resume-offer
+# The offer's default button is Yes.
+xdo key Return
+for _ in $(seq 50); do
+    [ "$(xdo getactivewindow || true)" = "$window" ] && break
+    sleep 0.1
+done
+[ "$(xdo getactivewindow || true)" = "$window" ] || fail "the offer did not close"
+[ "$(title)" = "$book_title" ] || fail "the book did not open: the caption is \"$(title)\""
+shot resumed
+"$checker" --same "$dark_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
+    fail "the resumed panel is not the one on show before closing"
+close_with_close_box
+echo "end-to-end: resumed at the bookmark; every step passed ($shots)"
