@@ -1,0 +1,213 @@
+// Gathers the figures of every benchmark into one table: what was measured,
+// the figure, its target and the ratio of the two (at most 1 when the target
+// is met).
+//
+// Usage: varnet_bench_table RESULTS_DIR
+//   RESULTS_DIR holds one Google Benchmark JSON report per benchmark program
+//   (NAME.json) and process.txt, the process timer's lines
+//   ("NAME median_ms=... worst_ms=... peak_rss_kib=... runs=...").
+// Prints the table as Markdown; exits with 1 when a figure is missing.
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QString>
+#include <QTextStream>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+struct Process {
+    double medianMs = 0, worstMs = 0, peakMiB = 0;
+};
+
+class Results {
+public:
+    explicit Results(const QString& folder) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            const QJsonArray runs = QJsonDocument::fromJson(file.readAll()).object().value("benchmarks").toArray();
+            for (const QJsonValue& run : runs) {
+                const QJsonObject o = run.toObject();
+                const QString aggregate = o.value("aggregate_name").toString();
+                // With repetitions only the median of the repetitions is used.
+                if (!aggregate.isEmpty() && aggregate != QLatin1String("median")) continue;
+                const QString key = o.value("run_name").toString(o.value("name").toString());
+                if (!aggregate.isEmpty() || !runs_.count(key)) runs_[key] = o;
+            }
+        }
+        QFile process(dir.filePath(QStringLiteral("process.txt")));
+        if (process.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            static const QRegularExpression field(QStringLiteral("(\\w+)=([0-9.]+)"));
+            QTextStream in(&process);
+            while (!in.atEnd()) {
+                const QString line = in.readLine();
+                const QString name = line.section(' ', 0, 0);
+                Process p;
+                for (auto m = field.globalMatch(line); m.hasNext();) {
+                    const auto hit = m.next();
+                    const double v = hit.captured(2).toDouble();
+                    if (hit.captured(1) == "median_ms") p.medianMs = v;
+                    if (hit.captured(1) == "worst_ms") p.worstMs = v;
+                    if (hit.captured(1) == "peak_rss_kib") p.peakMiB = v / 1024.0;
+                }
+                if (!name.isEmpty()) processes_[name] = p;
+            }
+        }
+    }
+
+    // A benchmark's run by its name; a fixed iteration or repetition count
+    // may follow the name.
+    std::map<QString, QJsonObject>::const_iterator find(const char* name) const {
+        const QString key = QString::fromLatin1(name);
+        const auto exact = runs_.find(key);
+        if (exact != runs_.end()) return exact;
+        for (auto it = runs_.begin(); it != runs_.end(); ++it)
+            if (it->first.startsWith(key + "/iterations:") || it->first.startsWith(key + "/repeats:")) return it;
+        return runs_.end();
+    }
+    // A benchmark's time per iteration in milliseconds.
+    std::optional<double> ms(const char* name) const {
+        const auto it = find(name);
+        if (it == runs_.end()) return std::nullopt;
+        const double t = it->second.value("real_time").toDouble();
+        const QString unit = it->second.value("time_unit").toString();
+        if (unit == "ns") return t / 1e6;
+        if (unit == "us") return t / 1e3;
+        if (unit == "s") return t * 1e3;
+        return t;
+    }
+    std::optional<double> counter(const char* name, const char* key) const {
+        const auto it = find(name);
+        if (it == runs_.end() || !it->second.contains(key)) return std::nullopt;
+        return it->second.value(key).toDouble();
+    }
+    std::optional<Process> process(const char* name) const {
+        const auto it = processes_.find(QString::fromLatin1(name));
+        if (it == processes_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::map<QString, QJsonObject> runs_;
+    std::map<QString, Process> processes_;
+};
+
+std::string number(double v) {
+    char text[32];
+    if (v >= 100)
+        std::snprintf(text, sizeof text, "%.0f", v);
+    else if (v >= 10)
+        std::snprintf(text, sizeof text, "%.1f", v);
+    else
+        std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
+}
+// A time in milliseconds, shown in the unit that reads best.
+std::string duration(double ms) { return ms < 1.0 ? number(ms * 1000.0) + " us" : number(ms) + " ms"; }
+
+struct Table {
+    bool missing = false;
+    std::vector<std::string> rows;
+
+    void add(const std::string& what, std::optional<double> figure, std::optional<double> target,
+             const std::string& figureText, const std::string& targetText) {
+        if (!figure || !target || *target <= 0) {
+            rows.push_back("| " + what + " | missing | " + (target ? targetText : "missing") + " | - | - |");
+            missing = true;
+            return;
+        }
+        const double ratio = *figure / *target;
+        rows.push_back("| " + what + " | " + figureText + " | " + targetText + " | " + number(ratio) + " | " +
+                       (ratio <= 1.0 ? "yes" : "NO") + " |");
+    }
+    // A time against a fixed budget.
+    void time(const std::string& what, std::optional<double> ms, double budgetMs) {
+        add(what, ms, budgetMs, ms ? duration(*ms) : "", "under " + duration(budgetMs));
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s RESULTS_DIR\n", argv[0]);
+        return 2;
+    }
+    const Results r(QString::fromLocal8Bit(argv[1]));
+    Table t;
+
+    const auto panel = r.ms("BM_DrawPanelQtSurface");
+    const auto plain = r.ms("BM_PlainQPainterSamePieces");
+    t.add("One full panel, 1920 x 1080 at 15 points, through the reader's surface", panel,
+          plain ? std::optional(*plain * 1.2) : std::nullopt, panel ? duration(*panel) : "",
+          plain ? "1.2 x plain QPainter (" + duration(*plain) + ")" : "");
+
+    const auto reader = r.process("varnet_window");
+    const auto minimal = r.process("minimal_qt_window");
+    t.add("Start-up, exec to the first painted panel (median of the runs)",
+          reader ? std::optional(reader->medianMs) : std::nullopt,
+          minimal ? std::optional(minimal->medianMs * 1.25) : std::nullopt, reader ? duration(reader->medianMs) : "",
+          minimal ? "1.25 x a minimal Qt window (" + duration(minimal->medianMs) + ")" : "");
+    t.add("Peak memory of the start-up", reader ? std::optional(reader->peakMiB) : std::nullopt,
+          minimal ? std::optional(minimal->peakMiB + 10.0) : std::nullopt,
+          reader ? number(reader->peakMiB) + " MiB" : "",
+          minimal ? "a minimal Qt window (" + number(minimal->peakMiB) + " MiB) + 10 MiB" : "");
+    const auto everyChapter = r.process("every_chapter");
+    t.add("Peak memory of a run that opens every chapter and pages in each",
+          everyChapter ? std::optional(everyChapter->peakMiB) : std::nullopt,
+          reader ? std::optional(reader->peakMiB + 10.0) : std::nullopt,
+          everyChapter ? number(everyChapter->peakMiB) + " MiB" : "",
+          reader ? "the reader's start-up (" + number(reader->peakMiB) + " MiB) + 10 MiB" : "");
+
+    t.time("Building the demo book and opening it", r.ms("BM_BuildAndOpenDemoBook"), 5.0);
+    t.time("Opening a chapter (build, normalise, find the anchor, draw)", r.ms("BM_OpenChapter"), 10.0);
+
+    // Paging against drawing the very panels it paged to.
+    for (const auto& [what, name] : {std::pair{"forward", "BM_PageForwardWholeBook"},
+                                     std::pair{"back", "BM_PageBackWholeBook"}}) {
+        for (const auto& [which, key, drawKey] : {std::tuple{"median", "median_us", "draw_median_us"},
+                                                  std::tuple{"worst", "worst_us", "draw_worst_us"}}) {
+            const auto us = r.counter(name, key);
+            const auto drawUs = r.counter(name, drawKey);
+            const auto toMs = [](std::optional<double> v) { return v ? std::optional(*v / 1000.0) : std::nullopt; };
+            t.add(std::string("Paging ") + what + " through the whole book, full screen: " + which + " panel", toMs(us),
+                  toMs(drawUs), us ? duration(*us / 1000.0) : "",
+                  drawUs ? std::string("drawing the same panels: ") + which + " " + duration(*drawUs / 1000.0) : "");
+        }
+    }
+
+    t.time("Searching the whole demo book without a hit, down", r.ms("BM_SearchDownWithoutHit"), 5.0);
+    t.time("Searching the whole demo book without a hit, up", r.ms("BM_SearchUpWithoutHit"), 5.0);
+
+    const auto i10k = r.ms("BM_PrepareIndex/10000");
+    const auto i100k = r.ms("BM_PrepareIndex/100000");
+    const auto i1m = r.ms("BM_PrepareIndex/1000000");
+    // The budget is one second for a million lines; smaller indexes get
+    // their linear share of it, and each tenfold step may cost 12 times.
+    t.time("Loading and preparing a word index of 10,000 lines", i10k, 10.0);
+    t.time("Loading and preparing a word index of 100,000 lines", i100k, 100.0);
+    t.time("Loading and preparing a word index of 1,000,000 lines", i1m, 1000.0);
+    t.add("Word index growth from 10,000 to 100,000 lines", i10k && i100k ? std::optional(*i100k / *i10k) : std::nullopt,
+          12.0, i10k && i100k ? number(*i100k / *i10k) + " x" : "", "at most 12 x");
+    t.add("Word index growth from 100,000 to 1,000,000 lines", i100k && i1m ? std::optional(*i1m / *i100k) : std::nullopt,
+          12.0, i100k && i1m ? number(*i1m / *i100k) + " x" : "", "at most 12 x");
+    t.time("Building the Index tree widget for the demo book", r.ms("BM_IndexTreeWidgetForTheDemoBook"), 500.0);
+    t.time("Adding a bookmark to a file of 10,000 lines (reload, insert, atomic save)",
+           r.ms("BM_AddBookmarkTo10000Lines"), 20.0);
+
+    std::printf("| What | Figure | Target | Ratio | Met |\n|---|---|---|---|---|\n");
+    for (const auto& row : t.rows) std::printf("%s\n", row.c_str());
+    return t.missing ? 1 : 0;
+}
