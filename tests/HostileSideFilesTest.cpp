@@ -1,7 +1,9 @@
-// The reader started over side files it did not write: empty, binary, huge,
-// with NUL bytes or a megabyte-long line, a folder in a file's place, a link
-// to a device. It starts, shows at most the design's messages, and never
-// writes through a link to a file that is not its own.
+// The reader started over side files it did not write: empty, binary, 20 and
+// 100 MB, larger than it reads at all, with NUL bytes or a megabyte-long
+// line, unreadable by their permissions, a folder in a file's place, a link
+// to a device. It starts, shows at most the design's messages, leaves a file
+// it could not read as it was, and never writes through a link to a file
+// that is not its own.
 #include "TForm1.h"
 #include "WindowTestSupport.h"
 
@@ -12,6 +14,10 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -26,7 +32,36 @@ struct Hostile {
     const char* name;
     // Makes the hostile thing at the given path.
     std::function<void(const QString& path)> make;
+    // Whether the file's permissions must hold while the reader runs.
+    bool permissions = false;
 };
+
+// While alive, the calling thread (the one the window runs on) obeys file
+// permissions even when the tests run as root: the capabilities that let
+// root read and write past them are taken out of its effective set, and put
+// back at the end.
+class ObeyingFilePermissions {
+public:
+    ObeyingFilePermissions() {
+        if (syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        const unsigned bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+        lowered[0].effective &= ~bits;
+        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~ObeyingFilePermissions() {
+        if (lowered_) syscall(SYS_capset, &header_, saved_);
+    }
+    ObeyingFilePermissions(const ObeyingFilePermissions&) = delete;
+    ObeyingFilePermissions& operator=(const ObeyingFilePermissions&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool lowered_ = false;
+};
+
+const QByteArray kUnreadable = "[how]\r\nfontsize=21\r\n<<fable\r\n#99 kept\r\n";
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -56,6 +91,19 @@ const std::vector<Hostile>& hostiles() {
              QByteArray line("#12 a bookmark line that repeats\r\n");
              writeBytes(p, "<<none\r\n<<fable\r\n" + line.repeated((20 << 20) / line.size()));
          }},
+        {"100 MB of lines", [](const QString& p) {
+             QByteArray line("#12 a bookmark line that repeats\r\n");
+             writeBytes(p, "[how]\r\nfontsize=17\r\n<<fable\r\n" + line.repeated((100 << 20) / line.size()));
+         }},
+        {"larger than the reader reads (a sparse 1 GiB)", [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(f.resize(qint64(1) << 30));
+         }},
+        {"unreadable by its permissions", [](const QString& p) {
+             writeBytes(p, kUnreadable);
+             ASSERT_TRUE(QFile::setPermissions(p, QFileDevice::Permissions()));
+         }, true},
         {"a folder in its place", [](const QString& p) { QDir().mkpath(p); }},
         {"a link to /dev/zero", [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
         {"a dangling link", [](const QString& p) { QFile::link(p + QStringLiteral(".nowhere"), p); }},
@@ -78,6 +126,12 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             h.make(path);
 
             FakePrompter prompter;
+            std::unique_ptr<ObeyingFilePermissions> obeying;
+            if (h.permissions) {
+                obeying = std::make_unique<ObeyingFilePermissions>();
+                QFile probe(path);
+                ASSERT_FALSE(probe.open(QIODevice::ReadOnly)) << "the permissions do not hold";
+            }
             auto w = std::make_unique<TForm1>(&prompter);
             w->show();
             ASSERT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
@@ -93,6 +147,8 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             w->BMMenuClick();
             w->close();
             QCoreApplication::processEvents();
+            w.reset();
+            obeying.reset();
 
             // Only the design's messages, each with the file it is about.
             for (const QString& e : prompter.errors)
@@ -102,6 +158,14 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
                     << e.toStdString();
             // /dev/zero is never written through: the link itself was
             // replaced or left, and the device is untouched.
+            // A file it could not read is left as it was, never replaced by
+            // what the reader made up without it.
+            if (h.permissions) {
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+                QFile f(path);
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                EXPECT_EQ(f.readAll(), kUnreadable);
+            }
             if (QString(h.name).contains(QStringLiteral("link"))) {
                 const QFileInfo info(path);
                 EXPECT_TRUE(!info.exists() || info.isSymLink() || info.isFile());

@@ -1,0 +1,128 @@
+// A full disk for real: the data folder on a small memory file system that is
+// filled to the last byte before the reader runs. Closing the window must
+// show the design's message for each side file it could not write, leave
+// both files exactly as they were, and leave no half-written file behind.
+// Mounting needs root; elsewhere the test is skipped (the injected write
+// failures of the storage tests cover the same paths).
+#include "TForm1.h"
+#include "WindowTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+using varnet::testing::FakePrompter;
+using varnet::testing::waitFor;
+using varnet::ui::TForm1;
+
+namespace {
+
+// A small memory file system mounted on a temporary folder while alive.
+class SmallMount {
+public:
+    SmallMount() {
+        mounted_ = ::mount("tmpfs", dir_.path().toLocal8Bit().constData(), "tmpfs", 0, "size=256k") == 0;
+        if (!mounted_) why_ = std::strerror(errno);
+    }
+    ~SmallMount() {
+        if (mounted_) ::umount2(dir_.path().toLocal8Bit().constData(), MNT_DETACH);
+    }
+    SmallMount(const SmallMount&) = delete;
+    SmallMount& operator=(const SmallMount&) = delete;
+    bool mounted() const { return mounted_; }
+    const char* why() const { return why_; }
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+    const char* why_ = "";
+};
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// Writes a filler file until the file system refuses another byte.
+void fillUp(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'x');
+    while (f.write(block) == block.size()) {
+    }
+    while (f.write("x", 1) == 1) {
+    }
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+}  // namespace
+
+TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
+    SmallMount disk;
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a memory file system here: " << disk.why();
+    qputenv("XDG_DATA_HOME", disk.path().toLocal8Bit());
+    const QString folder = disk.path() + QStringLiteral("/Quorra");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0).toLower();
+    const QString ini = folder + "/" + program + ".ini", bm = folder + "/" + program + ".bm";
+    const QByteArray oldIni =
+        "[old.toc]\r\n[how]\r\nfontsize=17\r\nbackground=0\r\ntleft=10\r\nttop=10\r\ntwidth=640\r\ntheight=600\r\n";
+    const QByteArray oldBm = "<<none\r\n<<title\r\n<<fable\r\n<<author\r\n";
+    writeBytes(ini, oldIni);
+    writeBytes(bm, oldBm);
+    fillUp(disk.path() + QStringLiteral("/filler"));
+
+    FakePrompter prompter;
+    prompter.nameToGive = QStringLiteral("Lion");
+    {
+        auto w = std::make_unique<TForm1>(&prompter);
+        w->show();
+        ASSERT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
+        QTreeWidgetItem* chapter = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, 5);
+        ASSERT_NE(chapter, nullptr);
+        w->TOCTreeView->setCurrentItem(chapter);
+        w->state().TreeToggled = false;
+        w->TOCTreeViewClick();
+        w->NextButtonClick();
+        // Adding a bookmark on the full disk fails with the message too.
+        w->BMMenuClick();
+        w->BMAddItemClick();
+        w->NextButtonClick();
+        w->FontSizeTrackBar->setValue(w->FontSizeTrackBar->value() + 2);  // a setting to save
+        w->close();
+        QCoreApplication::processEvents();
+    }
+
+    const QString unableIni = QStringLiteral("Unable to write to ") + ini;
+    // The bookmark file is saved whole, and its save reports as a file that
+    // could not be created.
+    const QString unableBm = QStringLiteral("Cannot create file ") + bm;
+    int iniMessages = 0, bmMessages = 0;
+    for (const QString& e : prompter.errors) {
+        if (e == unableIni) ++iniMessages;
+        else if (e == unableBm) ++bmMessages;
+        else ADD_FAILURE() << "unexpected message: " << e.toStdString();
+    }
+    EXPECT_EQ(iniMessages, 1);
+    EXPECT_EQ(bmMessages, 2);  // the bookmark added, then the closing bookmark
+    EXPECT_EQ(contents(ini), oldIni);
+    EXPECT_EQ(contents(bm), oldBm);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{program + ".bm", program + ".ini"}));
+}
