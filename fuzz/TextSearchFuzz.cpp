@@ -1,5 +1,6 @@
 // The Find dialog's search over an arbitrary text with an arbitrary find
 // text, direction, case setting and panel on show, pressed a few times.
+#include "FakeFindDialog.h"
 #include "FuzzCheck.h"
 #include "LineList.h"
 #include "TextSearch.h"
@@ -11,23 +12,7 @@
 #include <vector>
 
 using namespace varnet;
-
-namespace {
-
-class FakeFindDialog : public FindDialog {
-public:
-    std::string findText() const override { return text; }
-    bool searchDown() const override { return down; }
-    bool matchCase() const override { return caseOn; }
-    void close() override { ++closes; }
-
-    std::string text;
-    bool down = true;
-    bool caseOn = false;
-    int closes = 0;
-};
-
-}  // namespace
+using varnet::testing::FakeFindDialog;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);

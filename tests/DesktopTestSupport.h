@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QThread>
@@ -23,23 +25,35 @@ namespace testsupport {
 using varnet::testing::FakePrompter;
 using varnet::testing::waitFor;
 
+// The name the program gives its side file with this extension (".ini",
+// ".bm") in a folder: the test program's own name, as the reader derives it.
+inline QString sideFileName(const QString& folder, const char* extension) {
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return folder + QStringLiteral("/") + program.section('.', 0, 0).toLower() + QString::fromLatin1(extension);
+}
+
+// A data folder of the test's own for every window started while it lives.
 struct DataHome {
     QTemporaryDir dir;
     DataHome() { qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit()); }
+    QString folder() const { return dir.path() + QStringLiteral("/Quorra"); }
+    QString file(const char* extension) const { return sideFileName(folder(), extension); }
+    QByteArray read(const char* extension) const {
+        QFile f(file(extension));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
-// A shown, active window on its start-up panel.
-struct Window {
-    DataHome home;
+// A shown window that has drawn its first panel, in whatever data folder is
+// set; its questions get the answer given.
+struct StartedWindow {
     FakePrompter prompter;
     std::unique_ptr<varnet::ui::TForm1> w;
-    Window() {
+    explicit StartedWindow(bool answer = false) {
+        prompter.answer = answer;
         w = std::make_unique<varnet::ui::TForm1>(&prompter);
         w->show();
-        w->activateWindow();
         EXPECT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
-        EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == w->windowHandle(); }));
-        QCoreApplication::processEvents();
     }
     // A click on a row of the contents tree, as the reader makes it.
     void clickRow(int row) {
@@ -48,6 +62,25 @@ struct Window {
         w->TOCTreeView->setCurrentItem(item);
         w->state().TreeToggled = false;
         w->TOCTreeViewClick();
+    }
+    void close() {
+        w->close();
+        QCoreApplication::processEvents();
+    }
+};
+
+// The data folder comes first, so that the window starts in it.
+struct OwnDataHome {
+    DataHome home;
+};
+
+// A started window with a data folder of its own, active with the input
+// focus.
+struct Window : OwnDataHome, StartedWindow {
+    Window() {
+        w->activateWindow();
+        EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == w->windowHandle(); }));
+        QCoreApplication::processEvents();
     }
 };
 

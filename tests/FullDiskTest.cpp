@@ -4,14 +4,12 @@
 // both files exactly as they were, and leave no half-written file behind.
 // Mounting needs root; elsewhere the test is skipped (the injected write
 // failures of the storage tests cover the same paths).
-#include "TForm1.h"
-#include "WindowTestSupport.h"
+#include "DesktopTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +17,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <vector>
 
-using varnet::testing::FakePrompter;
-using varnet::testing::waitFor;
-using varnet::ui::TForm1;
+using testsupport::sideFileName;
+using testsupport::StartedWindow;
 
 namespace {
 
@@ -79,8 +76,7 @@ TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
     qputenv("XDG_DATA_HOME", disk.path().toLocal8Bit());
     const QString folder = disk.path() + QStringLiteral("/Quorra");
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0).toLower();
-    const QString ini = folder + "/" + program + ".ini", bm = folder + "/" + program + ".bm";
+    const QString ini = sideFileName(folder, ".ini"), bm = sideFileName(folder, ".bm");
     const QByteArray oldIni =
         "[old.toc]\r\n[how]\r\nfontsize=17\r\nbackground=0\r\ntleft=10\r\nttop=10\r\ntwidth=640\r\ntheight=600\r\n";
     const QByteArray oldBm = "<<none\r\n<<title\r\n<<fable\r\n<<author\r\n";
@@ -88,25 +84,19 @@ TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
     writeBytes(bm, oldBm);
     fillUp(disk.path() + QStringLiteral("/filler"));
 
-    FakePrompter prompter;
-    prompter.nameToGive = QStringLiteral("Lion");
+    std::vector<QString> errors;
     {
-        auto w = std::make_unique<TForm1>(&prompter);
-        w->show();
-        ASSERT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
-        QTreeWidgetItem* chapter = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, 5);
-        ASSERT_NE(chapter, nullptr);
-        w->TOCTreeView->setCurrentItem(chapter);
-        w->state().TreeToggled = false;
-        w->TOCTreeViewClick();
-        w->NextButtonClick();
+        StartedWindow f;
+        f.prompter.nameToGive = QStringLiteral("Lion");
+        f.clickRow(5);
+        f.w->NextButtonClick();
         // Adding a bookmark on the full disk fails with the message too.
-        w->BMMenuClick();
-        w->BMAddItemClick();
-        w->NextButtonClick();
-        w->FontSizeTrackBar->setValue(w->FontSizeTrackBar->value() + 2);  // a setting to save
-        w->close();
-        QCoreApplication::processEvents();
+        f.w->BMMenuClick();
+        f.w->BMAddItemClick();
+        f.w->NextButtonClick();
+        f.w->FontSizeTrackBar->setValue(f.w->FontSizeTrackBar->value() + 2);  // a setting to save
+        f.close();
+        errors = f.prompter.errors;
     }
 
     const QString unableIni = QStringLiteral("Unable to write to ") + ini;
@@ -114,7 +104,7 @@ TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
     // could not be created.
     const QString unableBm = QStringLiteral("Cannot create file ") + bm;
     int iniMessages = 0, bmMessages = 0;
-    for (const QString& e : prompter.errors) {
+    for (const QString& e : errors) {
         if (e == unableIni) ++iniMessages;
         else if (e == unableBm) ++bmMessages;
         else ADD_FAILURE() << "unexpected message: " << e.toStdString();
@@ -124,5 +114,5 @@ TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
     EXPECT_EQ(contents(ini), oldIni);
     EXPECT_EQ(contents(bm), oldBm);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              (QStringList{program + ".bm", program + ".ini"}));
+              (QStringList{QFileInfo(bm).fileName(), QFileInfo(ini).fileName()}));
 }

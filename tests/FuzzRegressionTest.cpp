@@ -1,5 +1,6 @@
 // Inputs the fuzz targets once crashed on, replayed against the units they
 // broke. The sanitizer build of the suite sees the faults these guard.
+#include "FakeFindDialog.h"
 #include "TextSearch.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,7 @@
 #include <vector>
 
 using namespace varnet;
-
-namespace {
-
-class FakeFindDialog : public FindDialog {
-public:
-    std::string findText() const override { return "road"; }
-    bool searchDown() const override { return true; }
-    bool matchCase() const override { return false; }
-    void close() override { ++closes; }
-    int closes = 0;
-};
-
-}  // namespace
+using varnet::testing::FakeFindDialog;
 
 // TextSearchFuzz: a search from a start near either end of the 32-bit range
 // stepped its first line past the range (signed overflow) before checking it
@@ -38,6 +27,7 @@ TEST(FuzzRegression, SearchFromTheEdgesOfTheNumberRange) {
         ReaderState st;
         st.CurrentText = LineList(std::vector<std::string>(10, " the road"));
         FakeFindDialog dialog;
+        dialog.text = "road";
         std::vector<std::int32_t> drawn;
         TextSearch search(st, dialog, [&](std::int32_t line) {
             drawn.push_back(line);

@@ -4,8 +4,8 @@
 // to a device. It starts, shows at most the design's messages, leaves a file
 // it could not read as it was, and never writes through a link to a file
 // that is not its own.
+#include "DesktopTestSupport.h"
 #include "TForm1.h"
-#include "WindowTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +114,6 @@ const std::vector<Hostile>& hostiles() {
 }  // namespace
 
 TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
-    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0).toLower();
     for (const char* extension : {".ini", ".bm"}) {
         for (const Hostile& h : hostiles()) {
             SCOPED_TRACE(testing::Message() << extension << ": " << h.name);
@@ -122,7 +121,7 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
             const QString folder = home.path() + QStringLiteral("/Quorra");
             QDir().mkpath(folder);
-            const QString path = folder + QStringLiteral("/") + program + QString::fromLatin1(extension);
+            const QString path = testsupport::sideFileName(folder, extension);
             h.make(path);
 
             FakePrompter prompter;

@@ -1,7 +1,7 @@
 // The reader's start-up and shut-down on the offscreen platform, each test
 // with a data folder of its own: the side files written, the contents tree's
 // starting state, and a reading session that a second start resumes.
-#include "WindowTestSupport.h"
+#include "DesktopTestSupport.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
 
@@ -29,49 +29,8 @@ using varnet::testing::FakePrompter;
 using varnet::testing::waitFor;
 using varnet::ui::TForm1;
 
-namespace {
-
-
-
-// A data folder of the test's own for every window started in it.
-struct DataHome {
-    QTemporaryDir dir;
-    DataHome() { qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit()); }
-    QString folder() const { return dir.path() + QStringLiteral("/Quorra"); }
-    QString file(const char* extension) const {
-        const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-        return folder() + QStringLiteral("/") + program.section('.', 0, 0).toLower() + QString::fromLatin1(extension);
-    }
-    QByteArray read(const char* extension) const {
-        QFile f(file(extension));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-};
-
-struct Window {
-    FakePrompter prompter;
-    std::unique_ptr<TForm1> w;
-    explicit Window(bool answer = false) {
-        prompter.answer = answer;
-        w = std::make_unique<TForm1>(&prompter);
-        w->show();
-        EXPECT_TRUE(waitFor([&] { return w->state().CurrentText && !w->state().CurrentText->empty(); }));
-    }
-    // A click on the row of the contents tree, as the reader makes it.
-    void clickRow(int row) {
-        QTreeWidgetItem* item = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, row);
-        ASSERT_NE(item, nullptr);
-        w->TOCTreeView->setCurrentItem(item);
-        w->state().TreeToggled = false;
-        w->TOCTreeViewClick();
-    }
-    void close() {
-        w->close();
-        QCoreApplication::processEvents();
-    }
-};
-
-}  // namespace
+using testsupport::DataHome;
+using Window = testsupport::StartedWindow;
 
 TEST(Startup, AnEmptyDataFolderGetsTheDefaultFilesAndTheTreeItsStartingState) {
     DataHome home;

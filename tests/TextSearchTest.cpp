@@ -1,3 +1,4 @@
+#include "FakeFindDialog.h"
 #include "TextSearch.h"
 
 #include <gtest/gtest.h>
@@ -7,21 +8,9 @@
 #include <vector>
 
 using namespace varnet;
+using varnet::testing::FakeFindDialog;
 
 namespace {
-
-class FakeFindDialog : public FindDialog {
-public:
-    std::string findText() const override { return text; }
-    bool searchDown() const override { return down; }
-    bool matchCase() const override { return caseOn; }
-    void close() override { ++closes; }
-
-    std::string text;
-    bool down = true;
-    bool caseOn = false;
-    int closes = 0;
-};
 
 constexpr std::int32_t kPanelLines = 5;
 const std::string kFiller = "     along the quiet road ";

@@ -151,8 +151,10 @@ void FillTracker::addPending(Band& band, const Span& span, Batch& batch) {
     band.pending[static_cast<std::size_t>(band.pendingCount++)] = merged;
 }
 
-void FillTracker::fillBand(Band& band, int left, int right, std::uint32_t colour, Batch& batch) {
-    // The new fill hides what waits beneath it.
+// Takes every waiting span out of [left, right): what lies inside goes to
+// inside(span), the pieces outside wait on.
+template <typename Inside>
+void FillTracker::cutPending(Band& band, int left, int right, Batch& batch, Inside inside) {
     for (int k = 0; k < band.pendingCount;) {
         const Span p = band.pending[static_cast<std::size_t>(k)];
         if (p.to <= left || p.from >= right) {
@@ -160,10 +162,16 @@ void FillTracker::fillBand(Band& band, int left, int right, std::uint32_t colour
             continue;
         }
         removePending(band, k);
+        inside(Span{std::max(p.from, left), std::min(p.to, right), p.colour});
         if (p.from < left) addPending(band, Span{p.from, left, p.colour}, batch);
         if (p.to > right) addPending(band, Span{right, p.to, p.colour}, batch);
         k = 0;  // the pieces moved; the ones just added lie outside
     }
+}
+
+void FillTracker::fillBand(Band& band, int left, int right, std::uint32_t colour, Batch& batch) {
+    // The new fill hides what waits beneath it.
+    cutPending(band, left, right, batch, [](const Span&) {});
     // Only what does not hold the colour yet needs painting.
     const Span known = band.painted;
     if (!known.empty() && known.colour == colour && known.from < right && known.to > left) {
@@ -175,18 +183,7 @@ void FillTracker::fillBand(Band& band, int left, int right, std::uint32_t colour
 }
 
 void FillTracker::touchBand(Band& band, int left, int right, Batch& batch) {
-    for (int k = 0; k < band.pendingCount;) {
-        const Span p = band.pending[static_cast<std::size_t>(k)];
-        if (p.to <= left || p.from >= right) {
-            ++k;
-            continue;
-        }
-        removePending(band, k);
-        paintSpan(band, Span{std::max(p.from, left), std::min(p.to, right), p.colour}, batch);
-        if (p.from < left) addPending(band, Span{p.from, left, p.colour}, batch);
-        if (p.to > right) addPending(band, Span{right, p.to, p.colour}, batch);
-        k = 0;
-    }
+    cutPending(band, left, right, batch, [&](const Span& inside) { paintSpan(band, inside, batch); });
     band.painted = cut(band.painted, left, right);
 }
 

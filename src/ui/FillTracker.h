@@ -80,6 +80,8 @@ private:
     static void paintSpan(Band& band, const Span& span, Batch& batch);
     static void addPending(Band& band, const Span& span, Batch& batch);
     static void removePending(Band& band, int index);
+    template <typename Inside>
+    static void cutPending(Band& band, int left, int right, Batch& batch, Inside inside);
     static void fillBand(Band& band, int left, int right, std::uint32_t colour, Batch& batch);
     static void touchBand(Band& band, int left, int right, Batch& batch);
     bool clip(int& left, int& top, int& right, int& bottom) const;
