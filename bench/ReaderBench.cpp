@@ -114,7 +114,7 @@ BENCHMARK(BM_OpenChapter)->Unit(benchmark::kMillisecond);
 
 struct SilentWindow : BookmarkWindow {
     void setDeleteAndGotoEnabled(bool) override {}
-    std::string askBookmarkName() override { return "Lion"; }
+    std::optional<std::string> askBookmarkName() override { return std::string("Lion"); }
     void notice(const std::string&) override {}
     void error(const std::string&) override {}
     LocalDateTime now() override { return {"12/10/2026", "9:05:44 PM", false}; }

@@ -22,7 +22,7 @@ const std::string kPath = "/data/varnet.bm";
 class FakeWindow : public BookmarkWindow {
 public:
     void setDeleteAndGotoEnabled(bool e) override { enabled = e; }
-    std::string askBookmarkName() override { return name; }
+    std::optional<std::string> askBookmarkName() override { return name; }
     void notice(const std::string&) override { ++notices; }
     void error(const std::string&) override { ++errors; }
     LocalDateTime now() override { return {"3/7/2001", "9:05:44 PM", midnight}; }

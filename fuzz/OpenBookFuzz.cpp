@@ -28,7 +28,7 @@ const std::string kPath = "/data/varnet.bm";
 class QuietWindow : public BookmarkWindow {
 public:
     void setDeleteAndGotoEnabled(bool) override {}
-    std::string askBookmarkName() override { return {}; }
+    std::optional<std::string> askBookmarkName() override { return std::string(); }
     void notice(const std::string&) override {}
     void error(const std::string&) override {}
     LocalDateTime now() override { return {"3/7/2001", "9:05:44 PM", false}; }

@@ -16,7 +16,7 @@ const std::vector<std::string> kSeed = {"<<none", "<<title", "<<fable", "<<autho
 class FakeWindow : public BookmarkWindow {
 public:
     void setDeleteAndGotoEnabled(bool e) override { enabled = e; }
-    std::string askBookmarkName() override { return name; }
+    std::optional<std::string> askBookmarkName() override { return name; }
     void notice(const std::string& t) override { notices.push_back(t); }
     void error(const std::string& t) override { errors.push_back(t); }
     LocalDateTime now() override { return clock; }
@@ -302,4 +302,110 @@ TEST(Bookmarks, NoActionLosesALineThatWasInTheFile) {
     f.add("Elsewhere", 3);  // a new section replaces the stray "tail"
     keepsAll(before);
     EXPECT_EQ(f.onDisk().back(), "");
+}
+
+// A side file that cannot be read or written: what each bookmark action
+// leaves on disk and which messages it shows. A file that is there but
+// cannot be read is never written; a failure is shown once and ends the
+// operation.
+TEST(Bookmarks, FailuresLeaveTheFileAsItWasWithOneMessageEach) {
+    // Unreadable since the text was opened, or from before; the disk is full
+    // from before.
+    enum class Trouble { unreadable, unreadableAtOpening, diskFull };
+    enum class Action { add, addByAccelerator, remove, go, close };
+    struct Case {
+        const char* name;
+        Trouble trouble;
+        const char* key;
+        Action action;
+        std::vector<std::string> errors;
+        int saves;  // writes attempted
+    };
+    const std::string cannotRead = "Cannot read file " + kPath;
+    const std::string cannotCreate = "Cannot create file " + kPath;
+    const std::vector<Case> cases = {
+        {"unreadable: add", Trouble::unreadable, "fable", Action::add, {cannotRead}, 0},
+        {"unreadable: delete", Trouble::unreadable, "fable", Action::remove, {cannotRead}, 0},
+        {"unreadable: goto", Trouble::unreadable, "fable", Action::go, {}, 0},
+        {"unreadable: closing bookmark", Trouble::unreadable, "fable", Action::close, {cannotRead}, 0},
+        {"unreadable at opening: closing", Trouble::unreadableAtOpening, "none", Action::close, {cannotRead}, 0},
+        {"unreadable at opening: add", Trouble::unreadableAtOpening, "fable", Action::addByAccelerator, {cannotRead},
+         0},
+        {"full disk: add", Trouble::diskFull, "fable", Action::add, {cannotCreate}, 1},
+        {"full disk: closing bookmark", Trouble::diskFull, "fable", Action::close, {cannotCreate}, 1},
+        // The section's header cannot be saved: the operation stops there.
+        {"full disk, no section yet: closing", Trouble::diskFull, "none", Action::close, {cannotCreate}, 1},
+        {"full disk, no section yet: Ctrl+B", Trouble::diskFull, "none", Action::addByAccelerator, {cannotCreate}, 1},
+    };
+    const std::vector<std::string> file = {"<<none", "<<title", "<<fable", "#500 Lion", "#20 Fox", "<<author"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f(file, c.key);
+        const std::string bytes = f.store.files[kPath];
+        if (c.trouble == Trouble::unreadableAtOpening) f.store.unreadable.insert(kPath);
+        if (c.trouble == Trouble::diskFull) f.store.failWrites = true;
+        f.marks.BMMenuClick();  // the text is opened
+        if (c.trouble == Trouble::unreadable) f.store.unreadable.insert(kPath);
+        f.window.errors.clear();
+        f.store.saves = 0;
+        f.st.TopLine = 1210;
+        f.st.ReadingMoved = true;
+        f.window.name = "Tortoise";
+        switch (c.action) {
+            case Action::add:
+                f.marks.BMMenuClick();
+                f.marks.BMAddItemClick();
+                break;
+            case Action::addByAccelerator:
+                if (f.marks.BMMenuClick() != Bookmarks::SectionLoad::saveFailed) f.marks.BMAddItemClick();
+                break;
+            case Action::remove: f.marks.BMDeletePopupHandler(0); break;
+            case Action::go:
+                f.marks.BMMenuClick();
+                f.marks.FillBookmarkPopup();
+                f.marks.BMGotoPopupHandler(0);
+                EXPECT_TRUE(f.marks.popupCaptions().empty());
+                EXPECT_FALSE(f.window.enabled);
+                EXPECT_TRUE(f.drawn.empty());
+                break;
+            case Action::close: f.marks.WriteClosingBookmark(); break;
+        }
+        EXPECT_EQ(f.store.files[kPath], bytes) << "the file was written";
+        EXPECT_EQ(f.window.errors, c.errors);
+        EXPECT_EQ(f.store.saves, c.saves);
+    }
+}
+
+// Once the file can be read again, the bookmarks work as before.
+TEST(Bookmarks, AFileThatBecomesReadableAgainIsWrittenAgain) {
+    Fixture f;
+    f.store.unreadable.insert(kPath);
+    f.marks.BMMenuClick();
+    EXPECT_TRUE(f.marks.fileUnreadable());
+    f.store.unreadable.clear();
+    f.add("Lion", 1210);
+    EXPECT_TRUE(f.window.errors.empty());
+    EXPECT_EQ(f.onDisk(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "#1210 Lion", "<<author"}));
+}
+
+TEST(Bookmarks, CancellingTheNameDialogAddsNothing) {
+    struct CancellingWindow : FakeWindow {
+        std::optional<std::string> askBookmarkName() override { return std::nullopt; }
+    };
+    ReaderState st;
+    MemoryFileStore store;
+    CancellingWindow window;
+    Bookmarks marks{st, store, window, [](std::int32_t line) { return line; }};
+    st.BookmarkPath = kPath;
+    st.BookmarkLines = LineList();
+    st.BookKey = "fable";
+    store.files[kPath] = LineList(kSeed).toBytes();
+    marks.BMMenuClick();
+    store.saves = 0;
+    st.ReadingMoved = true;
+    marks.BMAddItemClick();
+    EXPECT_EQ(store.saves, 0);
+    EXPECT_TRUE(window.notices.empty());
+    EXPECT_TRUE(st.ReadingMoved);  // a cancelled add is no bookmark
+    EXPECT_EQ(store.linesOf(kPath).lines(), kSeed);
 }

@@ -7,6 +7,7 @@
 #include "DesktopTestSupport.h"
 #include "TForm1.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -152,6 +153,7 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             // Only the design's messages, each with the file it is about.
             for (const QString& e : prompter.errors)
                 EXPECT_TRUE(e.startsWith(QStringLiteral("Cannot create file ")) ||
+                            e.startsWith(QStringLiteral("Cannot read file ")) ||
                             e.startsWith(QStringLiteral("Unable to write to ")) ||
                             e.contains(QStringLiteral("is not a valid integer value")))
                     << e.toStdString();
@@ -173,4 +175,78 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
     }
     QFileInfo zero(QStringLiteral("/dev/zero"));
     EXPECT_FALSE(zero.isFile());
+}
+
+// A bookmark file that is there but cannot be read holds every bookmark of
+// every book: adding, deleting and the closing bookmark must never replace
+// it with the few lines the reader has in memory.
+TEST(HostileSideFiles, ABookmarkFileThatCannotBeReadIsNeverWritten) {
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+        bool permissions;
+    };
+    const std::vector<Case> cases = {
+        {"unreadable by its permissions",
+         [](const QString& p) {
+             writeBytes(p, kUnreadable);
+             ASSERT_TRUE(QFile::setPermissions(p, QFileDevice::Permissions()));
+         },
+         true},
+        {"larger than the reader reads",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("<<fable\r\n#99 kept\r\n");
+             ASSERT_TRUE(f.resize(qint64(300) << 20));
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+        const QString folder = home.path() + QStringLiteral("/Quorra");
+        QDir().mkpath(folder);
+        const QString path = testsupport::sideFileName(folder, ".bm");
+        c.make(path);
+        const QFileInfo before(path);
+        const QDateTime modified = before.lastModified();
+        const qint64 size = before.size();
+        const QString cannotRead = QStringLiteral("Cannot read file ") + path;
+
+        std::unique_ptr<ObeyingFilePermissions> obeying;
+        if (c.permissions) obeying = std::make_unique<ObeyingFilePermissions>();
+        testsupport::StartedWindow f;
+        TForm1& w = *f.w;
+        f.prompter.nameToGive = QStringLiteral("Lion");
+        f.clickRow(3);  // a chapter: its bookmark lines are loaded on opening
+        w.NextButtonClick();
+        EXPECT_TRUE(f.prompter.errors.empty());
+
+        w.BMMenuClick();  // the menu drops down: nothing is listed
+        EXPECT_FALSE(w.BMDeleteItem->isEnabled());
+        EXPECT_FALSE(w.BMGOItem->isEnabled());
+        w.BMAddItemClick();
+        EXPECT_EQ(f.prompter.errors, std::vector<QString>{cannotRead});
+        w.BMDeleteItemClick();  // nothing to choose, nothing written
+        EXPECT_EQ(f.prompter.errors.size(), 1u);
+
+        f.close();  // the closing bookmark is due: one message, no write
+        EXPECT_EQ(f.prompter.errors, (std::vector<QString>{cannotRead, cannotRead}));
+        f.w.reset();
+        obeying.reset();
+
+        const QFileInfo after(path);
+        EXPECT_EQ(after.size(), size);
+        EXPECT_EQ(after.lastModified(), modified);
+        if (c.permissions) {
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), kUnreadable);
+        }
+        // Nothing was left beside it either.
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+    }
 }

@@ -151,11 +151,14 @@ TEST(MainWindow, EveryKeyPressGoesToTheKeyHandlerFirst) {
     press(w.Memo1, Qt::Key_A, QStringLiteral("a"));
     EXPECT_EQ(w.Memo1->toPlainText(), memo);  // consumed before the text box saw it
 
+    w.TOCTreeView->setCurrentItem(TForm1::itemAtAbsoluteIndex(w.TOCTreeView, 3));
+    w.state().TreeToggled = false;
+    w.TOCTreeViewClick();
+    const std::int32_t next = w.state().NextLine;
     press(w.TOCTreeView, Qt::Key_PageDown);
-    EXPECT_EQ(w.state().TopLine, 17);  // paged on to the end of the instructions
+    EXPECT_EQ(w.state().TopLine, next);
     press(w.TOCTreeView, Qt::Key_PageUp);
-    EXPECT_EQ(w.state().TopLine, 0);
-    EXPECT_EQ(w.state().NextLine, 17);
+    EXPECT_LT(w.state().TopLine, next);
 }
 
 TEST(MainWindow, OptionWidgetsRunTheirHandlersWhenSetFromCode) {

@@ -1,11 +1,12 @@
 // An in-memory file store for the bookmark tests: files are byte strings,
-// and a write can be made to fail to stand for a full disk or a read-only
-// folder.
+// a write can be made to fail to stand for a full disk or a read-only
+// folder, and a file can be made unreadable.
 #pragma once
 
 #include "TextFileStore.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace varnet::testing {
@@ -15,7 +16,7 @@ public:
     bool exists(const std::string& path) const override { return files.count(path) != 0; }
     bool load(const std::string& path, LineList& lines) const override {
         const auto it = files.find(path);
-        if (it == files.end()) return false;
+        if (it == files.end() || unreadable.count(path) != 0) return false;
         lines = LineList::fromBytes(it->second);
         return true;
     }
@@ -28,6 +29,8 @@ public:
     LineList linesOf(const std::string& path) const { return LineList::fromBytes(files.at(path)); }
 
     std::map<std::string, std::string> files;
+    // Files that are there but cannot be read (permissions, over the limit).
+    std::set<std::string> unreadable;
     bool failWrites = false;
     int saves = 0;
 };

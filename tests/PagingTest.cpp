@@ -112,13 +112,44 @@ TEST(PageForward, GoesExactlyToTheNextPanelAndStopsAtTheEnd) {
     EXPECT_EQ(f.st.NextLine, 52);
     EXPECT_FALSE(f.controls.nextEnabled);
     f.surface.reset();
-    f.paging.PageForward();  // Page Down on the last panel
+    f.st.ReadingMoved = false;
+    f.paging.PageForward();  // Page Down on the last panel does nothing
     EXPECT_TRUE(f.surface.texts.empty());
-    EXPECT_EQ(f.st.TopLine, 52);
+    EXPECT_EQ(f.st.TopLine, 50);  // still the first line of the panel on show
     EXPECT_EQ(f.st.NextLine, 52);
-    f.paging.PageBack();  // and Page Up draws a panel again
+    EXPECT_FALSE(f.st.ReadingMoved);
+    f.paging.PageBack();  // and Page Up pages back from the panel on show
     EXPECT_FALSE(f.surface.texts.empty());
-    EXPECT_EQ(f.st.TopLine, 50);
+    EXPECT_EQ(f.st.TopLine, 10);
+}
+
+TEST(ShowLine, ALineAtOrPastTheEndShowsTheLastPanel) {
+    // The last panel is the one Page Down reaches from the start and cannot
+    // leave; with page markers every 37 lines panels end before them.
+    const auto withMarkers = [](Fixture& f) {
+        for (int i = 37; i < 1000; i += 37) f.line(i) = "p" + std::to_string(i / 37) + " ";
+    };
+    Fixture walk;
+    withMarkers(walk);
+    walk.st.NextLine = walk.renderer.DrawPanel(0);
+    while (walk.controls.nextEnabled) walk.paging.PageForward();
+    const std::int32_t lastTop = walk.st.TopLine;
+    ASSERT_GT(lastTop, 900);
+
+    for (const std::int32_t line : {1001, 1002, 1003, 5000, 2147483647}) {
+        SCOPED_TRACE(line);
+        Fixture f;
+        withMarkers(f);
+        f.st.NextLine = f.paging.ShowLine(line);
+        EXPECT_EQ(f.st.TopLine, lastTop);
+        EXPECT_EQ(f.st.NextLine, walk.st.NextLine);
+        EXPECT_FALSE(f.surface.texts.empty());
+        EXPECT_FALSE(f.st.ReadingMoved);
+    }
+    Fixture f;  // a line inside the text is drawn as it stands
+    f.st.NextLine = f.paging.ShowLine(500);
+    EXPECT_EQ(f.st.TopLine, 500);
+    EXPECT_EQ(f.st.NextLine, 540);
 }
 
 TEST(Paging, EveryKeyIsConsumedAndOnlyPageKeysPage) {

@@ -18,7 +18,7 @@ class FakePrompter : public varnet::ui::Prompter {
 public:
     void information(const QString& text) override { notices.push_back(text); }
     void critical(const QString& text) override { errors.push_back(text); }
-    QString bookmarkName() override { return nameToGive; }
+    std::optional<QString> bookmarkName() override { return nameToGive; }
     QString saveFileName(const QString&) override { return saveName; }
     bool question(const QString& text, const QString& title) override {
         questions.push_back(text);

@@ -55,7 +55,6 @@ void BookOpening::load(const std::string& fileName) {
 
 std::int32_t BookOpening::resumeLine() {
     ReaderState& st = state_;
-    if (hooks_.loadBookmarkSection) hooks_.loadBookmarkSection();
     if (!st.BookmarkLines) return 0;
     const LineList& marks = *st.BookmarkLines;
     if (!(st.BookmarkSection < marks.count() - 1 && st.BookmarkSectionEnd != st.BookmarkSection + 1)) return 0;
@@ -80,6 +79,10 @@ void BookOpening::OpenBook(const std::string& fileName, const std::string& ancho
     ReaderState& st = state_;
     if (fileName != st.OpenFileName || !st.CurrentText) load(fileName);
     st.NextLine = 0;
+    // The bookmark lines are loaded for every text opened, so that leaving
+    // it after paging always keeps the reader's place; only an opening at
+    // the start asks whether to resume.
+    if (hooks_.loadBookmarkSection) hooks_.loadBookmarkSection();
     if (isNoAnchor(anchor)) {
         st.NextLine = resumeLine();
     } else {

@@ -4,7 +4,13 @@
 
 namespace varnet {
 
+bool Paging::onLastPanel() const {
+    return !state_.CurrentText || state_.NextLine >= state_.CurrentText->count() - 2;
+}
+
 void Paging::PageForward() {
+    // Nothing follows the last panel: it stays on show, and TopLine with it.
+    if (onLastPanel()) return;
     state_.ReadingMoved = true;
     state_.NextLine = renderer_.DrawPanel(state_.NextLine);
 }
@@ -53,6 +59,25 @@ void Paging::PageBack() {
         }
     }
     st.NextLine = renderer_.DrawPanel(start);
+}
+
+std::int32_t Paging::ShowLine(std::int32_t line) {
+    ReaderState& st = state_;
+    if (!st.CurrentText || line < st.CurrentText->count() - 2) return renderer_.DrawPanel(line);
+    // A line at or past the end draws nothing: the text's last panel is shown
+    // instead. Start one column's worth of lines before the end, in the
+    // text's own font size, and go forward panel by panel as Page Down would
+    // until a panel reaches the end.
+    const std::int32_t end = st.CurrentText->count() - 2;
+    renderer_.surface().font.size = st.FontSize;
+    st.TopLine = end;
+    std::int32_t start = pageBackStart();
+    std::int32_t next = renderer_.DrawPanel(start);
+    while (next > start && next < end) {
+        start = next;
+        next = renderer_.DrawPanel(start);
+    }
+    return next;
 }
 
 void Paging::NextButtonClick() {

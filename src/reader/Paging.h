@@ -19,8 +19,12 @@ public:
     Paging(ReaderState& state, PanelRenderer& renderer, std::function<void()> closeFindDialog = {})
         : state_(state), renderer_(renderer), closeFindDialog_(std::move(closeFindDialog)) {}
 
+    // Does nothing on the last panel.
     void PageForward();
     void PageBack();
+    // Shows the panel starting at a line and returns the line after it; a
+    // line at or past the text's end shows the text's last panel.
+    std::int32_t ShowLine(std::int32_t line);
 
     void NextButtonClick();
     void PrevButtonClick();
@@ -34,6 +38,8 @@ public:
     std::int32_t pageBackStart();
 
 private:
+    bool onLastPanel() const;
+
     ReaderState& state_;
     PanelRenderer& renderer_;
     std::function<void()> closeFindDialog_;

@@ -32,16 +32,42 @@ void Bookmarks::FindBookmarkSection() {
     state_.BookmarkSection = i;
 }
 
+void Bookmarks::reportUnreadable() { window_.error(kCannotReadFile + state_.BookmarkPath); }
+
 bool Bookmarks::save() {
+    // Checked again at the moment of writing: the file may have changed
+    // since the drop-down step read it.
+    if (store_.exists(state_.BookmarkPath)) {
+        LineList current;
+        if (!store_.load(state_.BookmarkPath, current)) {
+            unreadable_ = true;
+            reportUnreadable();
+            return false;
+        }
+    }
     if (store_.save(state_.BookmarkPath, *state_.BookmarkLines)) return true;
     window_.error(kCannotCreateFile + state_.BookmarkPath);
     return false;
 }
 
-void Bookmarks::BMMenuClick() {
-    if (!state_.BookmarkLines || !store_.exists(state_.BookmarkPath)) return;
+Bookmarks::SectionLoad Bookmarks::BMMenuClick() {
+    if (!state_.BookmarkLines || !store_.exists(state_.BookmarkPath)) {
+        unreadable_ = false;
+        return SectionLoad::notLoaded;
+    }
     LineList loaded;
-    if (!store_.load(state_.BookmarkPath, loaded)) return;
+    if (!store_.load(state_.BookmarkPath, loaded)) {
+        // Nothing of the file is known: no bookmark is listed, and the lines
+        // held from before are dropped so that no later step mistakes them
+        // for the file's.
+        unreadable_ = true;
+        state_.BookmarkLines->clear();
+        state_.BookmarkSection = 1;
+        state_.BookmarkSectionEnd = 1;
+        window_.setDeleteAndGotoEnabled(false);
+        return SectionLoad::unreadable;
+    }
+    unreadable_ = false;
     *state_.BookmarkLines = std::move(loaded);
     LineList& lines = *state_.BookmarkLines;
 
@@ -58,7 +84,14 @@ void Bookmarks::BMMenuClick() {
             lines.put(n - 1, header);
             lines.add("");
         }
-        save();
+        if (!save()) {
+            // The operation that asked for the section stops here; the
+            // failure has been shown once.
+            FindBookmarkSection();
+            state_.BookmarkSectionEnd = state_.BookmarkSection + 1;
+            window_.setDeleteAndGotoEnabled(false);
+            return SectionLoad::saveFailed;
+        }
         FindBookmarkSection();
         n = lines.count();
     }
@@ -68,6 +101,7 @@ void Bookmarks::BMMenuClick() {
     if (end > state_.BookmarkSection + 99) end = state_.BookmarkSection + 99;
     state_.BookmarkSectionEnd = end;
     window_.setDeleteAndGotoEnabled(state_.BookmarkSection + 1 < state_.BookmarkSectionEnd);
+    return SectionLoad::loaded;
 }
 
 void Bookmarks::insertLine(std::int32_t index, std::string line) {
@@ -78,7 +112,14 @@ void Bookmarks::insertLine(std::int32_t index, std::string line) {
 }
 
 void Bookmarks::BMAddItemClick() {
-    const std::string name = window_.askBookmarkName();
+    // No name is asked for a bookmark that could not be kept.
+    if (unreadable_) {
+        reportUnreadable();
+        return;
+    }
+    const std::optional<std::string> asked = window_.askBookmarkName();
+    if (!asked) return;  // cancelled: nothing added, nothing written
+    const std::string& name = *asked;
     if (name.empty()) {
         window_.notice(kNoBookmarkAdded);
         return;
@@ -109,6 +150,10 @@ std::int32_t Bookmarks::FillBookmarkPopup() {
 
 void Bookmarks::BMDeletePopupHandler(std::int32_t item) {
     if (!state_.BookmarkLines) return;
+    if (unreadable_) {
+        reportUnreadable();
+        return;
+    }
     const std::int32_t i = state_.BookmarkSection + 1 + item;
     if (item < 0 || i < 0 || i >= state_.BookmarkLines->count()) return;
     state_.BookmarkLines->erase(i);
@@ -130,9 +175,21 @@ void Bookmarks::BMGotoPopupHandler(std::int32_t item) {
 }
 
 void Bookmarks::WriteClosingBookmark() {
-    if (!state_.BookmarkLines || state_.BookmarkLines->empty() || !state_.ReadingMoved) return;
+    // Lines are held whenever a text was opened; a file that could not be
+    // read then leaves them empty, and its place is still due.
+    if (!state_.BookmarkLines || !state_.ReadingMoved) return;
+    if (state_.BookmarkLines->empty() && !unreadable_) return;
     state_.ReadingMoved = false;
-    BMMenuClick();
+    switch (BMMenuClick()) {
+        case SectionLoad::loaded: break;
+        case SectionLoad::unreadable: reportUnreadable(); return;
+        case SectionLoad::saveFailed: return;
+        case SectionLoad::notLoaded:
+            // The file has gone since the text was opened: it is written anew
+            // from the lines held.
+            if (state_.BookmarkLines->empty()) return;
+            break;
+    }
     insertLine(state_.BookmarkSection + 1, bookmarkLine(state_.TopLine, closingBookmarkName(window_.now())));
     save();
     state_.BookmarkLines->clear();

@@ -37,8 +37,9 @@ public:
     virtual ~BookmarkWindow() = default;
     virtual void setDeleteAndGotoEnabled(bool enabled) = 0;
     // Shows the bookmark-name dialog modally and returns its edit text as it
-    // stands when the dialog closes.
-    virtual std::string askBookmarkName() = 0;
+    // stands when the dialog closes by OK or its close box; nothing when the
+    // reader cancels it (Escape).
+    virtual std::optional<std::string> askBookmarkName() = 0;
     virtual void notice(const std::string& text) = 0;
     // An error box; the text is shown with a full stop added.
     virtual void error(const std::string& text) = 0;
@@ -52,8 +53,19 @@ public:
               std::function<std::int32_t(std::int32_t)> drawPanel)
         : state_(state), store_(store), window_(window), drawPanel_(std::move(drawPanel)) {}
 
+    // How the last look at the bookmark file went.
+    enum class SectionLoad {
+        loaded,      // read, and the section found or added
+        notLoaded,   // no list yet, or no file: nothing was done
+        unreadable,  // the file is there but cannot be read; nothing changed
+        saveFailed,  // adding the section's header could not be saved (shown)
+    };
+
     void FindBookmarkSection();
-    void BMMenuClick();
+    // The Bookmarks menu's drop-down step: loads the file and finds, or adds,
+    // the section of the text on show. A file that cannot be read is not
+    // reported here; the operations that would write it report it.
+    SectionLoad BMMenuClick();
     void BMAddItemClick();
     // Captions of the listed bookmarks (what follows the first blank of each
     // line), newest first; returns the index of the last, or negative.
@@ -64,17 +76,24 @@ public:
     void WriteClosingBookmark();
 
     std::string sectionHeader() const { return "<<" + state_.BookKey; }
+    // The file was there but could not be read at the last drop-down step.
+    bool fileUnreadable() const { return unreadable_; }
 
 private:
     // Inserts at index, or appends when the index lies past the end.
     void insertLine(std::int32_t index, std::string line);
+    // Writes the lines over the file, unless a file stands there that cannot
+    // be read: the lines in memory do not hold what it holds, and writing
+    // them would lose every bookmark in it. Each failure is shown once.
     bool save();
+    void reportUnreadable();
 
     ReaderState& state_;
     TextFileStore& store_;
     BookmarkWindow& window_;
     std::function<std::int32_t(std::int32_t)> drawPanel_;
     std::vector<std::string> popup_;
+    bool unreadable_ = false;
 };
 
 }  // namespace varnet

@@ -38,7 +38,7 @@ bool MessageBoxPrompter::question(const QString& text, const QString& title) {
     return box.exec() == QMessageBox::Yes;
 }
 
-QString MessageBoxPrompter::bookmarkName() {
+std::optional<QString> MessageBoxPrompter::bookmarkName() {
     if (!form4_) form4_ = new TForm4(parent_);
     return form4_->askName();
 }

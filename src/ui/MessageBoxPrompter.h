@@ -16,7 +16,7 @@ public:
     void information(const QString& text) override;
     void critical(const QString& text) override;
     bool question(const QString& text, const QString& title) override;
-    QString bookmarkName() override;
+    std::optional<QString> bookmarkName() override;
     QString saveFileName(const QString& lastName) override;
 
     // The bookmark-name dialog the program created at start.

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace varnet::ui {
 
 class Prompter {
@@ -15,8 +17,9 @@ public:
     virtual void critical(const QString& text) = 0;
     // A Yes/No question with no icon, under its own title; true for Yes.
     virtual bool question(const QString& text, const QString& title) = 0;
-    // The bookmark-name dialog, shown modally: its edit text when it closes.
-    virtual QString bookmarkName() = 0;
+    // The bookmark-name dialog, shown modally: its edit text when it closes
+    // by OK or its close box, nothing when the reader cancels it.
+    virtual std::optional<QString> bookmarkName() = 0;
     // The save dialog, starting at the name chosen last; empty when the
     // reader cancels.
     virtual QString saveFileName(const QString& lastName) = 0;

@@ -181,15 +181,18 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
     const auto drawPanel = [this](std::int32_t line) { return renderer_->DrawPanel(line); };
     paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { FindDialog1->close(); });
+    // Bookmarks and the resume offer may name a line past the text's end (a
+    // hand edit, an older file): those open on the text's last panel.
+    const auto showLine = [this](std::int32_t line) { return paging_->ShowLine(line); };
     options_ = std::make_unique<DisplayOptions>(state_, *renderer_, *this);
-    bookmarks_ = std::make_unique<Bookmarks>(state_, diskFileStore(), *this, drawPanel);
+    bookmarks_ = std::make_unique<Bookmarks>(state_, diskFileStore(), *this, showLine);
     opening_ = std::make_unique<BookOpening>(
         state_, BookOpeningHooks{[this] { bookmarks_->BMMenuClick(); },
                                  [this](const std::string& message, const std::string& title) {
                                      return prompter_->question(QString::fromLatin1(message),
                                                                 QString::fromLatin1(title));
                                  },
-                                 [this](const std::string& text) { error(text); }, drawPanel});
+                                 [this](const std::string& text) { error(text); }, showLine});
     catalogue_ = std::make_unique<CatalogueClick>(
         state_, *this,
         CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
@@ -1125,7 +1128,11 @@ void TForm1::setDeleteAndGotoEnabled(bool enabled) {
     BMGOItem->setEnabled(enabled);
 }
 
-std::string TForm1::askBookmarkName() { return prompter_->bookmarkName().toLatin1().toStdString(); }
+std::optional<std::string> TForm1::askBookmarkName() {
+    const std::optional<QString> name = prompter_->bookmarkName();
+    if (!name) return std::nullopt;
+    return name->toLatin1().toStdString();
+}
 
 void TForm1::notice(const std::string& text) { prompter_->information(QString::fromLatin1(text)); }
 
@@ -1298,7 +1305,9 @@ void TForm1::setAccelerators() {
         menuItem->setShortcutContext(Qt::WidgetShortcut);
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, [this, menuItem] {
-            BMMenuClick();
+            // A section header that could not be saved has been reported;
+            // the item does not run on top of that failure.
+            if (bookmarks_->BMMenuClick() == Bookmarks::SectionLoad::saveFailed) return;
             if (menuItem->isEnabled()) menuItem->trigger();
         });
     };

@@ -99,7 +99,7 @@ public:
 
     // BookmarkWindow: what the bookmark operations need of the window.
     void setDeleteAndGotoEnabled(bool enabled) override;
-    std::string askBookmarkName() override;
+    std::optional<std::string> askBookmarkName() override;
     void notice(const std::string& text) override;
     void error(const std::string& text) override;
     LocalDateTime now() override;

@@ -1,5 +1,6 @@
 #include "TForm4.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,8 +45,21 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
 
 void TForm4::Button1Click() { close(); }
 
-QString TForm4::askName() {
+void TForm4::keyPressEvent(QKeyEvent* event) {
+    // Escape is the one way to leave without adding: OK and the close box
+    // both add the name.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cancelled_ = true;
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+std::optional<QString> TForm4::askName() {
+    cancelled_ = false;
     Edit1->setFocus();
     exec();
+    if (cancelled_) return std::nullopt;
     return Edit1->text();
 }

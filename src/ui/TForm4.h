@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+#include <optional>
+
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,8 +18,8 @@ public:
     explicit TForm4(QWidget* parent = nullptr);
 
     // Shows the dialog modally and returns the edit text as it stands when the
-    // dialog closes, however it was closed.
-    QString askName();
+    // dialog closes by OK or by its close box; nothing when Escape cancels it.
+    std::optional<QString> askName();
 
     QLabel* Label1;
     QLineEdit* Edit1;
@@ -24,4 +27,10 @@ public:
 
 public slots:
     void Button1Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool cancelled_ = false;
 };
