@@ -173,20 +173,29 @@ TEST(SettingsFileTest, WindowSettingsWriteEightKeysInOrder) {
                   "pleft=701\r\npwidth=300\r\nptop=0\r\npheight=400\r\n\r\n");
 }
 
-TEST(SettingsFileTest, WindowFillingTheScreenWritesNothing) {
+TEST(SettingsFileTest, AWindowFillingTheScreenKeepsItsStoredBoundsButWritesItsOptions) {
     TempFolder dir;
     const std::string path = dir / "varnet.ini";
+    const std::string stored = "[how]\r\ntleft=10\r\nttop=20\r\ntheight=600\r\ntwidth=700\r\nfontsize=15\r\n";
     WindowSettings wide = kWindow;
     wide.twidth = 1024;
+    wide.fontsize = 30;
     WindowSettings high = kWindow;
     high.theight = 768;
-    EXPECT_TRUE(writeWindowSettings(path, wide, 1024, 768));
-    EXPECT_TRUE(writeWindowSettings(path, high, 1024, 768));
-    EXPECT_FALSE(fs::exists(path));
-    // One pixel short of the screen does write.
+    high.tleft = 0;
+    for (const WindowSettings& w : {wide, high}) {
+        put(path, stored);
+        EXPECT_TRUE(writeWindowSettings(path, w, 1024, 768));
+        EXPECT_EQ(contents(path), "[how]\r\ntleft=10\r\nttop=20\r\ntheight=600\r\ntwidth=700\r\nfontsize=" +
+                                      std::to_string(w.fontsize) +
+                                      "\r\nbackground=2\r\nplainbkg=1\r\ntwocolor=0\r\n");
+    }
+    // One pixel short of the screen writes the bounds too.
     high.theight = 767;
+    put(path, stored);
     EXPECT_TRUE(writeWindowSettings(path, high, 1024, 768));
-    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(contents(path), "[how]\r\ntleft=0\r\nttop=20\r\ntheight=767\r\ntwidth=700\r\nfontsize=18\r\n"
+                              "background=2\r\nplainbkg=1\r\ntwocolor=0\r\n");
 }
 
 TEST(SettingsFileTest, WindowSettingsAreWrittenWholeOrNotAtAll) {

@@ -15,6 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
@@ -22,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -72,7 +75,7 @@ TEST(Startup, ASecondStartWritesNothing) {
     }
 }
 
-TEST(Startup, SettingsComeBackAndClosingAsWideAsTheScreenWritesNothing) {
+TEST(Startup, SettingsComeBackAndClosingAsWideAsTheScreenKeepsTheStoredBounds) {
     DataHome home;
     {
         Window f;
@@ -89,13 +92,15 @@ TEST(Startup, SettingsComeBackAndClosingAsWideAsTheScreenWritesNothing) {
         EXPECT_EQ(f.w->state().FontSize, 21);
         EXPECT_TRUE(f.w->TwoColorCheckBox->isChecked());
         EXPECT_EQ(f.w->state().SchemeColours[0][6], 0x0087D6E7u);  // marked words take the text colour
-        const QByteArray before = home.read(".ini");
+        QByteArray expected = home.read(".ini");
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         f.w->setOuterBounds(QRect(0, 0, screen.width(), 500));
         QCoreApplication::processEvents();
         f.w->FontSizeTrackBar->setValue(30);
         f.close();
-        EXPECT_EQ(home.read(".ini"), before);
+        // The options are written; the bounds stay as they were stored.
+        expected.replace("fontsize=21", "fontsize=30");
+        EXPECT_EQ(home.read(".ini"), expected);
     }
 }
 
@@ -306,4 +311,172 @@ TEST(ReadingSession, TheFindDialogSearchesFromThePanelOnShow) {
     dialog->FindTextEdit->setText(QStringLiteral("zyzzyva"));
     f.w->FindDialog1Find();
     EXPECT_FALSE(dialog->isVisible());
+}
+
+namespace {
+
+QByteArray iniValue(const QByteArray& ini, const char* key) {
+    for (const QByteArray& line : ini.split('\n'))
+        if (line.startsWith(QByteArray(key) + '=')) return line.mid(int(qstrlen(key)) + 1).trimmed();
+    return {};
+}
+
+QRect storedBounds(const QByteArray& ini) {
+    return QRect(iniValue(ini, "tleft").toInt(), iniValue(ini, "ttop").toInt(), iniValue(ini, "twidth").toInt(),
+                 iniValue(ini, "theight").toInt());
+}
+
+}  // namespace
+
+TEST(Shutdown, FullScreenAndMaximisedWindowsWriteTheirOptionsAndTheirNormalBounds) {
+    for (const bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "maximised");
+        DataHome home;
+        QRect normal;
+        {
+            Window f;
+            f.w->setOuterBounds(QRect(30, 40, 520, 480));
+            QCoreApplication::processEvents();
+            normal = f.w->outerBounds();
+            if (fullScreen) f.w->showFullScreen();
+            else f.w->showMaximized();
+            ASSERT_TRUE(waitFor([&] { return f.w->outerBounds() != normal; }));
+            f.w->FontSizeTrackBar->setValue(30);
+            f.w->setBGColorItemIndex(0);
+            f.w->SingleShadeBgCheckBox->setChecked(true);
+            f.close();
+        }
+        const QByteArray ini = home.read(".ini");
+        EXPECT_EQ(iniValue(ini, "fontsize"), "30");
+        EXPECT_EQ(iniValue(ini, "background"), "0");
+        EXPECT_EQ(iniValue(ini, "plainbkg"), "1");
+        EXPECT_EQ(storedBounds(ini), normal);
+        Window again;
+        EXPECT_EQ(again.w->FontSizeTrackBar->value(), 30);
+        EXPECT_EQ(again.w->outerBounds(), normal);
+    }
+}
+
+TEST(Startup, StoredBoundsOffEveryScreenComeBackOntoTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* name;
+        QRect stored;
+        QRect expected;
+    };
+    const std::vector<Case> cases = {
+        {"far off to the right and below, and too wide", QRect(5000, 3000, 99999, 500),
+         QRect(area.left(), area.bottom() + 1 - 500, area.width(), 500)},
+        {"off to the left and above", QRect(-3000, -2000, 450, 460), QRect(area.left(), area.top(), 450, 460)},
+        {"taller than the screen", QRect(10, 20, 500, 5000), QRect(10, area.top(), 500, area.height())},
+        {"on the screen: kept as it is", QRect(10, 20, 450, 460), QRect(10, 20, 450, 460)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataHome home;
+        QDir().mkpath(home.folder());
+        QFile ini(home.file(".ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[how]\r\nbackground=0\r\nfontsize=15\r\ntleft=" + QByteArray::number(c.stored.left()) +
+                  "\r\nttop=" + QByteArray::number(c.stored.top()) + "\r\ntwidth=" +
+                  QByteArray::number(c.stored.width()) + "\r\ntheight=" + QByteArray::number(c.stored.height()) +
+                  "\r\n");
+        ini.close();
+        Window f;
+        EXPECT_EQ(f.w->outerBounds(), c.expected);
+        f.close();
+        // What closing writes back is the window as it came back.
+        EXPECT_EQ(storedBounds(home.read(".ini")), c.expected);
+    }
+}
+
+TEST(Startup, AFolderThatCannotBeMadeIsNamedAndTheInstructionsStayReadable) {
+    // The window as a fresh start shows it, for comparison.
+    std::array<varnet::SchemeRow, 2> freshColours{};
+    {
+        DataHome home;
+        Window fresh;
+        freshColours = fresh.w->state().SchemeColours;
+        fresh.close();
+    }
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/data");
+    QFile blocker(file);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // the data home is a file
+    blocker.close();
+    qputenv("XDG_DATA_HOME", file.toLocal8Bit());
+    Window f;
+    ASSERT_EQ(f.prompter.errors.size(), 1u);
+    EXPECT_EQ(f.prompter.errors[0], QStringLiteral("Cannot create folder ") + file +
+                                        QStringLiteral("/Quorra: Not a directory"));
+    EXPECT_EQ(f.w->state().FontSize, 15);
+    EXPECT_EQ(f.w->state().SchemeColours, freshColours);
+    EXPECT_EQ(f.w->state().NextLine, 17);  // the instructions, laid out at 15 points
+    f.close();
+    EXPECT_EQ(f.prompter.errors.size(), 1u);  // closing writes nothing and says nothing
+}
+
+TEST(ReadingSession, AChapterOpenedFromTheTreeKeepsItsPlaceForTheNextStart) {
+    DataHome home;
+    std::int32_t closedAt = 0;
+    QImage closedPanel;
+    {
+        Window f;
+        f.clickRow(5);  // chapter 3 under the title list
+        for (int k = 0; k < 4; ++k) f.w->NextButtonClick();
+        closedAt = f.w->state().TopLine;
+        closedPanel = f.w->Image1->surface().image().copy();
+        f.close();
+    }
+    const QByteArray bm = home.read(".bm");
+    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(closedAt) + " Closed book at "))
+        << bm.data();
+    {
+        Window f(true);
+        f.clickRow(2);  // the book at its start
+        ASSERT_EQ(f.prompter.questions.size(), 1u);
+        EXPECT_TRUE(f.prompter.questions[0].startsWith(QStringLiteral("Closed book at ")));
+        EXPECT_EQ(f.w->state().TopLine, closedAt);
+        EXPECT_EQ(f.w->Image1->surface().image(), closedPanel);
+        f.close();
+    }
+}
+
+TEST(ReadingSession, PageDownOnTheLastPanelLeavesThePanelAndItsPlace) {
+    DataHome home;
+    Window f;
+    f.clickRow(26);  // the last chapter
+    while (f.w->NextButton->isEnabled()) f.w->NextButtonClick();
+    const std::int32_t top = f.w->state().TopLine;
+    const QImage panel = f.w->Image1->surface().image().copy();
+    f.w->NextButtonClick();
+    QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(f.w->Image1, &pageDown);
+    EXPECT_EQ(f.w->state().TopLine, top);
+    EXPECT_EQ(f.w->Image1->surface().image(), panel);
+    // Saving the screen writes what is on show, not the blank after it.
+    f.prompter.saveName = home.dir.path() + QStringLiteral("/last.txt");
+    f.w->SaveScreenItemClick();
+    QFile saved(f.prompter.saveName);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("END OF FILE"));
+    f.close();
+}
+
+TEST(ReadingSession, ABookmarkPastTheEndOpensOnTheLastPanel) {
+    DataHome home;
+    QDir().mkpath(home.folder());
+    QFile bm(home.file(".bm"));
+    ASSERT_TRUE(bm.open(QIODevice::WriteOnly));
+    bm.write("<<none\r\n<<fable\r\n#999999 From an older build\r\n<<author\r\n");
+    bm.close();
+    Window f(true);
+    f.clickRow(2);
+    ASSERT_EQ(f.prompter.questions.size(), 1u);
+    const std::int32_t count = f.w->state().CurrentText->count();
+    EXPECT_LT(f.w->state().TopLine, count - 2);
+    EXPECT_GE(f.w->state().NextLine, count - 2);
+    EXPECT_FALSE(f.w->NextButton->isEnabled());
+    EXPECT_TRUE(f.w->PrevButton->isEnabled());
+    f.close();
 }

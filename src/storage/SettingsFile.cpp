@@ -5,6 +5,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace varnet {
 
@@ -78,21 +79,25 @@ SettingsValues readSettingsValuesFromFile(const std::string& path) {
 }
 
 FileResult writeWindowSettings(const std::string& path, const WindowSettings& window,
-                               std::int32_t screenWidth, std::int32_t screenHeight) {
-    if (window.twidth == screenWidth || window.theight == screenHeight) return {};
+                               std::int32_t screenWidth, std::int32_t screenHeight, bool storedBoundsBad) {
     namespace k = settings_key;
-    const std::array<std::pair<const char*, std::int32_t>, 8> keys{{
-        {k::background, window.background},
-        {k::tleft, window.tleft},
-        {k::ttop, window.ttop},
-        {k::theight, window.theight},
-        {k::twidth, window.twidth},
-        {k::fontsize, window.fontsize},
-        {k::plainbkg, window.plainbkg ? 1 : 0},
-        {k::twocolor, window.twocolor ? 1 : 0},
-    }};
-    // All eight keys go into the file in one replacement, so a crash while
-    // closing never leaves some of them written and others not.
+    // A window as wide or as high as the screen keeps the bounds stored
+    // before, unless those were unusable; its options are written all the
+    // same, so that nothing the reader chose is lost.
+    const bool boundsKept = !storedBoundsBad && (window.twidth == screenWidth || window.theight == screenHeight);
+    std::vector<std::pair<const char*, std::int32_t>> keys;
+    keys.emplace_back(k::background, window.background);
+    if (!boundsKept) {
+        keys.emplace_back(k::tleft, window.tleft);
+        keys.emplace_back(k::ttop, window.ttop);
+        keys.emplace_back(k::theight, window.theight);
+        keys.emplace_back(k::twidth, window.twidth);
+    }
+    keys.emplace_back(k::fontsize, window.fontsize);
+    keys.emplace_back(k::plainbkg, window.plainbkg ? 1 : 0);
+    keys.emplace_back(k::twocolor, window.twocolor ? 1 : 0);
+    // All keys go into the file in one replacement, so a crash while closing
+    // never leaves some of them written and others not.
     std::string error;
     if (!IniFile::writeIntegersToFile(path, kSettingsSection, keys, error)) return FileResult::failure(error);
     return {};

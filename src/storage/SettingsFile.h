@@ -74,10 +74,13 @@ struct WindowSettings {
 
 // Writes the window's values (background, tleft, ttop, theight, twidth,
 // fontsize, plainbkg, twocolor, in that order, each kept in its place or
-// appended to its section) in one replacement of the file. Writes nothing
-// when the window is exactly as wide or exactly as high as the screen. A
-// failure writes nothing and carries "Unable to write to " + path.
+// appended to its section) in one replacement of the file. When the window
+// is exactly as wide or exactly as high as the screen, the four bounds keep
+// their stored values and only the options are written, unless the stored
+// bounds are known to be unusable (off every screen). A failure writes
+// nothing and carries "Unable to write to " + path.
 FileResult writeWindowSettings(const std::string& path, const WindowSettings& window,
-                               std::int32_t screenWidth, std::int32_t screenHeight);
+                               std::int32_t screenWidth, std::int32_t screenHeight,
+                               bool storedBoundsBad = false);
 
 }  // namespace varnet

@@ -35,6 +35,9 @@ void MessageBoxPrompter::critical(const QString& text) {
 
 bool MessageBoxPrompter::question(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, shown(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    // Window managers cut long titles short, so the question stands in the
+    // box's body too, under the text it asks about.
+    box.setInformativeText(title);
     return box.exec() == QMessageBox::Yes;
 }
 

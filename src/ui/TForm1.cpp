@@ -577,6 +577,11 @@ void TForm1::connectHandlers() {
 bool TForm1::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) firstActivation();
     if (e->type() == QEvent::Move || e->type() == QEvent::Show) fitOuterBounds();
+    if ((e->type() == QEvent::Move || e->type() == QEvent::Resize) && windowState() == Qt::WindowNoState) {
+        const QRect inner = geometry(), outer = frameGeometry();
+        normalFrame_ = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                                outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
     if (e->type() == QEvent::WindowStateChange && FullScreenItem) {
         const QSignalBlocker quiet(FullScreenItem);
         FullScreenItem->setChecked(isFullScreen());
@@ -670,6 +675,12 @@ void TForm1::applyMinimumSize() {
 
 QRect TForm1::outerBounds() const {
     return frameGeometry();
+}
+
+QRect TForm1::normalOuterBounds() const {
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return outerBounds();
+    const QRect normal = normalGeometry();
+    return normal.isValid() ? normal.marginsAdded(normalFrame_) : requestedOuter_;
 }
 
 void TForm1::setOuterBounds(const QRect& bounds) {
@@ -952,16 +963,24 @@ void TForm1::FormCreate() {
     // failure ends start-up here; the window still opens and runs.
     dataFolder_ = localPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                             QStringLiteral("/") + QString::fromUtf8(kDataFolderName));
+    const QSize screen = screenSize();
+    // A start-up that ends early still shows the instructions readably: in
+    // the options of a fresh settings file, with nothing written.
+    const auto endEarly = [&](const std::string& message) {
+        prompter_->critical(QString::fromLocal8Bit(message.c_str()));
+        LineList fresh;
+        WriteDefaultSettings(fresh, screen.width(), screen.height(), state_.TocPath);
+        applyOptionSettings(readSettingsValues(fresh.toBytes()));
+    };
     if (const FileResult made = applyDataFolderRule(dataFolder_); !made) {
-        prompter_->critical(QString::fromLocal8Bit(made.error.c_str()));
+        endEarly(kCannotCreateFolder + dataFolder_ + ": " + made.error);
         return;
     }
 
-    const QSize screen = screenSize();
     const ResolveResult paths = ResolveFilePaths(state_, dataFolder_, screen.width(), screen.height());
     setIndexTabVisible(paths.indexTabVisible);
     if (!paths.ok) {
-        prompter_->critical(QString::fromLocal8Bit(paths.error.c_str()));
+        endEarly(paths.error);
         return;
     }
 
@@ -970,13 +989,54 @@ void TForm1::FormCreate() {
     BuildCatalogue();
 }
 
+namespace {
+
+// Stored bounds that would put the window off every screen, or make it
+// larger than the screen it is on, are brought back onto the screen holding
+// most of it (the primary one when none does), no larger than its available
+// area; the minimum size still holds.
+QRect keptOnScreen(QRect bounds, QSize minimum) {
+    QScreen* best = nullptr;
+    qint64 bestArea = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect shared = screen->availableGeometry() & bounds;
+        const qint64 area = qint64(shared.width()) * shared.height();
+        if (!shared.isEmpty() && area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    if (!best) best = QGuiApplication::primaryScreen();
+    if (!best) return bounds;
+    const QRect area = best->availableGeometry();
+    bounds.setWidth(std::max(std::min(bounds.width(), area.width()), minimum.width()));
+    bounds.setHeight(std::max(std::min(bounds.height(), area.height()), minimum.height()));
+    // Whole inside the area where it fits; otherwise its top left corner,
+    // with the title bar, stays reachable.
+    const int left = std::max(std::min(bounds.left(), area.right() + 1 - bounds.width()), area.left());
+    const int top = std::max(std::min(bounds.top(), area.bottom() + 1 - bounds.height()), area.top());
+    bounds.moveTo(left, top);
+    return bounds;
+}
+
+}  // namespace
+
 void TForm1::LoadSettings() {
     const SettingsValues v = readSettingsValuesFromFile(state_.SettingsPath);
     if (v.fontsize > 0) setTreeFontSize(v.fontsize);
     // Stored bounds below the window's minimum size are raised to it.
-    QRect bounds(v.tleft, v.ttop, std::max(v.twidth, kMinimumOuterSize.width()),
-                 std::max(v.theight, kMinimumOuterSize.height()));
-    setOuterBounds(bounds);
+    const QRect bounds(v.tleft, v.ttop, std::max(v.twidth, kMinimumOuterSize.width()),
+                       std::max(v.theight, kMinimumOuterSize.height()));
+    const QRect onScreen = keptOnScreen(bounds, kMinimumOuterSize);
+    storedBoundsBad_ = onScreen != bounds;
+    setOuterBounds(onScreen);
+    applyOptionSettings(v);
+    ExitButton->setVisible(true);
+    BMMenu->menuAction()->setVisible(true);
+    state_.BookmarkLines = LineList();
+}
+
+void TForm1::applyOptionSettings(const SettingsValues& v) {
     // Each box runs its handler when its state changes.
     TwoColorCheckBox->setChecked(v.twocolor == 1);
     SingleShadeBgCheckBox->setChecked(v.plainbkg == 1);
@@ -992,14 +1052,12 @@ void TForm1::LoadSettings() {
         default: break;
     }
     FontSizeTrackBarChange();
-    ExitButton->setVisible(true);
-    BMMenu->menuAction()->setVisible(true);
-    state_.BookmarkLines = LineList();
 }
 
 void TForm1::SaveWindowSettings() {
     if (state_.SettingsPath.empty()) return;
-    const QRect bounds = outerBounds();
+    // A maximised or full-screen window writes the bounds it comes back to.
+    const QRect bounds = normalOuterBounds();
     WindowSettings w;
     w.background = bgColorItemIndex();
     w.tleft = bounds.left();
@@ -1010,7 +1068,8 @@ void TForm1::SaveWindowSettings() {
     w.plainbkg = SingleShadeBgCheckBox->isChecked();
     w.twocolor = TwoColorCheckBox->isChecked();
     const QSize screen = screenSize();
-    if (const FileResult saved = writeWindowSettings(state_.SettingsPath, w, screen.width(), screen.height());
+    if (const FileResult saved =
+            writeWindowSettings(state_.SettingsPath, w, screen.width(), screen.height(), storedBoundsBad_);
         !saved)
         prompter_->critical(QString::fromLocal8Bit(saved.error.c_str()));
 }

@@ -5,6 +5,7 @@
 
 #include "BookOpening.h"
 #include "Bookmarks.h"
+#include "SettingsFile.h"
 #include "Catalogue.h"
 #include "DisplayOptions.h"
 #include "Paging.h"
@@ -291,6 +292,12 @@ private:
     void onFocusChanged(QWidget* old, QWidget* now);
     QSize frameExtra() const;
     void fitOuterBounds();
+    // The outer bounds the window has when it is neither maximised nor full
+    // screen: what closing writes, whatever state the window is in.
+    QRect normalOuterBounds() const;
+    // Applies the option values of the settings to the widgets, each running
+    // its handler, and the scheme they select.
+    void applyOptionSettings(const SettingsValues& v);
     void applyMinimumSize();
     void loadLogo();
     void setAccelerators();
@@ -326,6 +333,10 @@ private:
     bool outerFitted_ = false;
     QSize readPageSize_{-1, -1};
     QRect requestedOuter_ = kInitialOuterBounds;
+    // The stored bounds had to be brought back onto the screen at start-up.
+    bool storedBoundsBad_ = false;
+    // The frame around the window as last seen in its normal state.
+    QMargins normalFrame_;
     std::unique_ptr<QObject> keyPreview_;
     QMetaObject::Connection focusWatch_;
     bool panelTextQueued_ = false;
