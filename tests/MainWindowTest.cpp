@@ -1,5 +1,7 @@
 #include "WindowTestSupport.h"
+#include "MessageBoxPrompter.h"
 #include "TForm1.h"
+#include "TForm4.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -7,12 +9,16 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -186,3 +192,44 @@ TEST(MainWindow, OptionWidgetsRunTheirHandlersWhenSetFromCode) {
 }
 
 }  // namespace
+
+// The real boxes and dialogs, answered from inside their modal loops.
+TEST(MainWindow, TheResumeQuestionStandsInTheBoxBodyToo) {
+    varnet::ui::MessageBoxPrompter boxes(nullptr);
+    QString body, informative, title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        body = box->text();
+        informative = box->informativeText();
+        title = box->windowTitle();
+        box->button(QMessageBox::Yes)->click();
+    });
+    const QString question = QStringLiteral("Do you want to start reading where you last closed the file?");
+    EXPECT_TRUE(boxes.question(QStringLiteral("Closed book at 3/7/01 9:05:44 PM"), question));
+    EXPECT_EQ(title, question);
+    EXPECT_EQ(body, QStringLiteral("Closed book at 3/7/01 9:05:44 PM"));
+    EXPECT_EQ(informative, question);
+}
+
+TEST(MainWindow, EscapeCancelsTheBookmarkNameDialogWhileOkAndTheCloseBoxAdd) {
+    TForm4 dialog;
+    const auto answer = [&](std::function<void()> close) {
+        QTimer::singleShot(0, [&dialog, close] {
+            dialog.Edit1->setText(QStringLiteral("Lion"));
+            close();
+        });
+        return dialog.askName();
+    };
+    EXPECT_EQ(answer([&] { QTest::keyClick(dialog.Edit1, Qt::Key_Escape); }), std::nullopt);
+    EXPECT_EQ(answer([&] { dialog.Button1->click(); }), QStringLiteral("Lion"));
+    EXPECT_EQ(answer([&] { dialog.close(); }), QStringLiteral("Lion"));  // the close box
+    // Enter does not close it; OK then does.
+    EXPECT_EQ(answer([&] {
+                  QTest::keyClick(dialog.Edit1, Qt::Key_Return);
+                  EXPECT_TRUE(dialog.isVisible());
+                  dialog.Button1->click();
+              }),
+              QStringLiteral("Lion"));
+    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("Lion"));  // kept for the next use
+}

@@ -11,7 +11,10 @@
 #   6. close the window with its close box, then check the settings file and
 #      the bookmark file on disk;
 #   7. start again, open the book at its start, answer Yes to the offer to
-#      resume, and check that the panel is the one on show before closing.
+#      resume, and check that the panel is the one on show before closing;
+#   8. open chapter 5 from the contents tree, page three times and close with
+#      the close box; start a third time, open the book, answer Yes, and check
+#      that the panel is the one on show at close.
 #
 # Every step leaves a screenshot in the folder the run names; light.png and
 # dark.png are the window alone, for the README.
@@ -212,5 +215,55 @@ wait_title "$book_title" || fail "the book did not open: the caption is \"$(titl
 shot resumed
 "$checker" --same "$dark_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
     fail "the resumed panel is not the one on show before closing"
+
+# A chapter opened from the contents tree keeps its place too: chapter 5,
+# paged a few times, then the close box. The colour bands alternate from
+# wherever drawing last left them, and a fresh start resumes on the first
+# band; so the panel chosen is the first from the third on whose top strip
+# the first band shows, and the resumed panel must match it pixel for pixel.
+click 59 30
+click 50 101
+click 149 216
+wait_title "$book_title" || fail "chapter 5 did not open: the caption is \"$(title)\""
+first_dark_band=$(printf '%s' "$dark_bands" | cut -d, -f2 | tr 'a-f' 'A-F')
+pages=0
+while :; do
+    xdo key Next
+    pages=$((pages + 1))
+    sleep 0.2
+    [ "$pages" -lt 3 ] && continue
+    top=$(import -window root -crop 1x1+$((WX + 100))+$((WY + 63)) -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'a-f' 'A-F')
+    [ "$top" = "$first_dark_band" ] && break
+    [ "$pages" -ge 12 ] && fail "no panel of chapter 5 starts on the first band (top strip $top)"
+done
+shot chapter-5-paged
+chapter_panel=$last_shot
 close_with_close_box
-echo "end-to-end: resumed at the bookmark; every step passed ($shots)"
+grep -q 'Closed book at ' "$bm" || fail "closing wrote no closing bookmark: $(tr -d '\r' < "$bm")"
+
+# ---- third run: the offer names the closing bookmark, Yes lands on its panel
+start_program
+click 59 30
+click 31 78
+click 149 101
+offer=""
+for _ in $(seq 50); do
+    active=$(xdo getactivewindow || true)
+    if [ -n "$active" ] && [ "$active" != "$window" ]; then offer=$active; break; fi
+    sleep 0.1
+done
+[ -n "$offer" ] || fail "no offer to resume at the closing bookmark appeared"
+[ "$(xdo getwindowname "$offer")" = "Do you want to start reading where you last closed the file?" ] ||
+    fail "the offer's title is \"$(xdo getwindowname "$offer")\""
+shot closing-offer
+xdo key Return
+for _ in $(seq 50); do
+    [ "$(xdo getactivewindow || true)" = "$window" ] && break
+    sleep 0.1
+done
+wait_title "$book_title" || fail "the book did not open: the caption is \"$(title)\""
+shot resumed-at-close
+"$checker" --same "$chapter_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
+    fail "the panel resumed at the closing bookmark is not the one on show at close"
+close_with_close_box
+echo "end-to-end: resumed at the bookmark and at the closing bookmark; every step passed ($shots)"
