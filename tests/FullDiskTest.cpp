@@ -70,20 +70,57 @@ QByteArray contents(const QString& path) {
 
 }  // namespace
 
-TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
+namespace {
+
+// A data folder on a memory file system filled to the last byte, holding
+// settings and bookmark files written before it filled.
+struct FullDataHome {
     SmallMount disk;
-    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a memory file system here: " << disk.why();
-    qputenv("XDG_DATA_HOME", disk.path().toLocal8Bit());
-    const QString folder = disk.path() + QStringLiteral("/Quorra");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString ini = sideFileName(folder, ".ini"), bm = sideFileName(folder, ".bm");
+    QString folder, ini, bm;
     const QByteArray oldIni =
         "[old.toc]\r\n[how]\r\nfontsize=17\r\nbackground=0\r\ntleft=10\r\nttop=10\r\ntwidth=640\r\ntheight=600\r\n";
     const QByteArray oldBm = "<<none\r\n<<title\r\n<<fable\r\n<<author\r\n";
-    writeBytes(ini, oldIni);
-    writeBytes(bm, oldBm);
-    fillUp(disk.path() + QStringLiteral("/filler"));
 
+    bool ready() {
+        if (!disk.mounted()) return false;
+        qputenv("XDG_DATA_HOME", disk.path().toLocal8Bit());
+        folder = disk.path() + QStringLiteral("/Quorra");
+        EXPECT_TRUE(QDir().mkpath(folder));
+        ini = sideFileName(folder, ".ini");
+        bm = sideFileName(folder, ".bm");
+        writeBytes(ini, oldIni);
+        writeBytes(bm, oldBm);
+        fillUp(disk.path() + QStringLiteral("/filler"));
+        return true;
+    }
+    // Both files as they were, and nothing half-written beside them.
+    void expectUnchanged() const {
+        EXPECT_EQ(contents(ini), oldIni);
+        EXPECT_EQ(contents(bm), oldBm);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  (QStringList{QFileInfo(bm).fileName(), QFileInfo(ini).fileName()}));
+    }
+    // How many of the messages are about each file; any other is a failure.
+    std::pair<int, int> count(const std::vector<QString>& errors) const {
+        const QString unableIni = QStringLiteral("Unable to write to ") + ini;
+        // The bookmark file is saved whole, and its save reports as a file
+        // that could not be created.
+        const QString unableBm = QStringLiteral("Cannot create file ") + bm;
+        int iniMessages = 0, bmMessages = 0;
+        for (const QString& e : errors) {
+            if (e == unableIni) ++iniMessages;
+            else if (e == unableBm) ++bmMessages;
+            else ADD_FAILURE() << "unexpected message: " << e.toStdString();
+        }
+        return {iniMessages, bmMessages};
+    }
+};
+
+}  // namespace
+
+TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
+    FullDataHome home;
+    if (!home.ready()) GTEST_SKIP() << "cannot mount a memory file system here: " << home.disk.why();
     std::vector<QString> errors;
     {
         StartedWindow f;
@@ -98,21 +135,26 @@ TEST(FullDisk, ClosingOnAFullDiskShowsTheMessagesAndKeepsBothFiles) {
         f.close();
         errors = f.prompter.errors;
     }
-
-    const QString unableIni = QStringLiteral("Unable to write to ") + ini;
-    // The bookmark file is saved whole, and its save reports as a file that
-    // could not be created.
-    const QString unableBm = QStringLiteral("Cannot create file ") + bm;
-    int iniMessages = 0, bmMessages = 0;
-    for (const QString& e : errors) {
-        if (e == unableIni) ++iniMessages;
-        else if (e == unableBm) ++bmMessages;
-        else ADD_FAILURE() << "unexpected message: " << e.toStdString();
-    }
+    const auto [iniMessages, bmMessages] = home.count(errors);
     EXPECT_EQ(iniMessages, 1);
     EXPECT_EQ(bmMessages, 2);  // the bookmark added, then the closing bookmark
-    EXPECT_EQ(contents(ini), oldIni);
-    EXPECT_EQ(contents(bm), oldBm);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
-              (QStringList{QFileInfo(bm).fileName(), QFileInfo(ini).fileName()}));
+    home.expectUnchanged();
+}
+
+// The welcome page has no section of its own in the file: opening it and
+// closing each try to add the header, and each failure is shown once; the
+// closing bookmark stops at the failed header.
+TEST(FullDisk, ATextWithoutASectionGivesOneMessageAtClose) {
+    FullDataHome home;
+    if (!home.ready()) GTEST_SKIP() << "cannot mount a memory file system here: " << home.disk.why();
+    StartedWindow f;
+    f.clickRow(3);  // a chapter first: its book has a section
+    f.clickRow(0);  // then the welcome page
+    ASSERT_EQ(f.w->state().BookKey, "none");
+    EXPECT_EQ(home.count(f.prompter.errors), std::make_pair(0, 1));  // its header could not be added
+    f.w->NextButtonClick();
+    f.prompter.errors.clear();
+    f.close();
+    EXPECT_EQ(home.count(f.prompter.errors), std::make_pair(1, 1));
+    home.expectUnchanged();
 }
