@@ -152,25 +152,42 @@ TEST(ShowLine, ALineAtOrPastTheEndShowsTheLastPanel) {
     EXPECT_EQ(f.st.NextLine, 540);
 }
 
-TEST(Paging, EveryKeyIsConsumedAndOnlyPageKeysPage) {
-    Fixture f;
-    f.st.NextLine = f.renderer.DrawPanel(0);
-    for (int key : std::vector<int>{0x25, 0x26, 0x0D, 'A'}) {
-        int k = key;
-        f.paging.FormKeyDown(k);
-        EXPECT_EQ(k, 0);
-        EXPECT_EQ(f.st.TopLine, 0);
-        EXPECT_FALSE(f.st.ReadingMoved);
+TEST(Paging, OnlyTheKeysThatPageAreConsumed) {
+    struct Case {
+        const char* name;
+        int key;
+        bool shift;
+        bool onSurface;  // the reading surface has the focus
+        int expectedTop;  // from the panel at line 40
+    };
+    const std::vector<Case> cases = {
+        {"Page Down anywhere", kKeyPageDown, false, false, 80},
+        {"Page Up anywhere", kKeyPageUp, false, false, 0},
+        {"Shift+Page Down still pages", kKeyPageDown, true, false, 80},
+        {"Space on the surface", kKeySpace, false, true, 80},
+        {"Shift+Space on the surface", kKeySpace, true, true, 0},
+        {"Down on the surface", kKeyDown, false, true, 80},
+        {"Right on the surface", kKeyRight, false, true, 80},
+        {"Up on the surface", kKeyUp, false, true, 0},
+        {"Left on the surface", kKeyLeft, false, true, 0},
+        {"Space elsewhere goes to the widget", kKeySpace, false, false, 40},
+        {"Down elsewhere goes to the widget", kKeyDown, false, false, 40},
+        {"Enter on the surface goes on", 0x0D, false, true, 40},
+        {"a letter goes on", 'A', false, true, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.st.NextLine = f.renderer.DrawPanel(40);
+        int key = c.key;
+        f.paging.FormKeyDown(key);
+        if (key != 0 && c.onSurface) f.paging.ReadingKeyDown(key, c.shift);
+        EXPECT_EQ(f.st.TopLine, c.expectedTop);
+        const bool acted = c.expectedTop != 40;
+        EXPECT_EQ(key, acted ? 0 : c.key);  // consumed exactly when it paged
+        EXPECT_EQ(f.st.ReadingMoved, acted);
+        EXPECT_EQ(f.findClosed, 0);  // keys do not close the Find dialog
     }
-    int down = kKeyPageDown;
-    f.paging.FormKeyDown(down);
-    EXPECT_EQ(down, 0);
-    EXPECT_EQ(f.st.TopLine, 40);
-    int up = kKeyPageUp;
-    f.paging.FormKeyDown(up);
-    EXPECT_EQ(up, 0);
-    EXPECT_EQ(f.st.TopLine, 0);
-    EXPECT_EQ(f.findClosed, 0);  // keys do not close the Find dialog
 }
 
 TEST(Paging, ButtonsCloseTheFindDialogFirst) {

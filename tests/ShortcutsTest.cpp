@@ -7,6 +7,7 @@
 #include "TForm1.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,7 +16,9 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTabBar>
 #include <QTreeWidget>
+#include <QWindow>
 #include <QWheelEvent>
 
 using testsupport::Window;
@@ -74,28 +77,56 @@ TEST(Shortcuts, AcceleratorsRunTheirMenuItems) {
     EXPECT_TRUE(f.prompter.errors.empty());
 }
 
-TEST(Shortcuts, EveryOtherKeyPressIsStillConsumedByTheKeyHandler) {
+// A reader without a mouse: through the window's own key events, reach the
+// contents tree, open chapter 3, page with Space, then change the scheme on
+// the Options page.
+TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     Window f;
     TForm1& w = *f.w;
-    w.Memo1->setFocus();
-    const QString memo = w.Memo1->toPlainText();
-    QTest::keyClick(w.Memo1, Qt::Key_A);
-    QTest::keyClick(w.Memo1, Qt::Key_Return);
-    EXPECT_EQ(w.Memo1->toPlainText(), memo);
+    QWindow* window = w.windowHandle();
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window, k, modifiers);
+        QCoreApplication::processEvents();
+    };
+    const auto tabTo = [&](QWidget* target) {
+        for (int k = 0; k < 60 && QApplication::focusWidget() != target; ++k) key(Qt::Key_Tab);
+        return QApplication::focusWidget() == target;
+    };
 
-    w.TOCTreeView->setFocus();
-    QTreeWidgetItem* current = w.TOCTreeView->currentItem();
-    QTest::keyClick(w.TOCTreeView, Qt::Key_Down);
-    QTest::keyClick(w.TOCTreeView, Qt::Key_Right);
-    EXPECT_EQ(w.TOCTreeView->currentItem(), current);  // the tree never saw the arrows
+    ASSERT_TRUE(tabTo(w.PageControl1->tabBar()));
+    while (w.PageControl1->currentWidget() != w.TOCTabSheet) key(Qt::Key_Left);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w.TOCTreeView);
+    // From the root: "Listed by Title", open it, the book, open it, chapter 3.
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down,
+                      Qt::Key_Down})
+        key(k);
+    EXPECT_EQ(TForm1::absoluteIndex(w.TOCTreeView, w.TOCTreeView->currentItem()), 5);
+    key(Qt::Key_Return);
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
+    EXPECT_NE(w.state().CurrentText->get(w.state().TopLine - 1).find("|refpt003>"), std::string::npos);
+    EXPECT_EQ(QApplication::focusWidget(), w.Image1);
 
-    f.clickRow(3);
-    w.TOCTreeView->setFocus();
-    const std::int32_t next = w.state().NextLine;
-    QTest::keyClick(w.TOCTreeView, Qt::Key_PageDown);
-    EXPECT_EQ(w.state().TopLine, next);
-    QTest::keyClick(w.TOCTreeView, Qt::Key_PageUp);
-    EXPECT_LT(w.state().TopLine, next);
+    const std::int32_t first = w.state().TopLine, second = w.state().NextLine;
+    key(Qt::Key_Space);
+    EXPECT_EQ(w.state().TopLine, second);
+    key(Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_LT(w.state().TopLine, second);
+    key(Qt::Key_Down);
+    EXPECT_GT(w.state().TopLine, first);
+
+    ASSERT_TRUE(tabTo(w.PageControl2->tabBar()));
+    while (w.PageControl2->currentWidget() != w.OptionsTabSheet) key(Qt::Key_Right);
+    ASSERT_TRUE(tabTo(w.BGColorButtons->button(0)));
+    key(Qt::Key_Down);  // the next scheme in the group
+    EXPECT_EQ(w.bgColorItemIndex(), 1);
+    EXPECT_EQ(w.state().SchemeColours[0][0], 0x00462F39u);  // Dark Colored drawn
+
+    // Escape closes the Find dialog.
+    key(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(testsupport::waitFor([&] { return w.findDialog()->isVisible(); }));
+    QTest::keyClick(w.findDialog()->windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(testsupport::waitFor([&] { return !w.findDialog()->isVisible(); }));
 }
 
 TEST(Shortcuts, F3AndShiftF3FindOnceDownAndOnceUpWhateverTheDialogSays) {

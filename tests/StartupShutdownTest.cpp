@@ -58,7 +58,8 @@ TEST(Startup, AnEmptyDataFolderGetsTheDefaultFilesAndTheTreeItsStartingState) {
     EXPECT_TRUE(root->child(1)->isExpanded());   // Listed by Author
     EXPECT_FALSE(root->child(1)->child(0)->isExpanded());
     EXPECT_EQ(root->child(0)->child(0)->childCount(), 24);
-    EXPECT_TRUE(f.w->state().TreeToggled);
+    // The start-up's own expansions leave the reader's first click to act.
+    EXPECT_FALSE(f.w->state().TreeToggled);
     EXPECT_TRUE(f.prompter.errors.empty());
 }
 

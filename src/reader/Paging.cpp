@@ -93,6 +93,16 @@ void Paging::PrevButtonClick() {
 void Paging::FormKeyDown(int& key) {
     if (key == kKeyPageDown) PageForward();
     else if (key == kKeyPageUp) PageBack();
+    else return;
+    key = 0;
+}
+
+void Paging::ReadingKeyDown(int& key, bool shift) {
+    const bool forward = (key == kKeySpace && !shift) || key == kKeyDown || key == kKeyRight;
+    const bool back = (key == kKeySpace && shift) || key == kKeyUp || key == kKeyLeft;
+    if (forward) PageForward();
+    else if (back) PageBack();
+    else return;
     key = 0;
 }
 

@@ -12,6 +12,12 @@ namespace varnet {
 // Key codes the window's key handler acts on.
 inline constexpr int kKeyPageUp = 0x21;
 inline constexpr int kKeyPageDown = 0x22;
+// Keys that page while the reading surface has the focus.
+inline constexpr int kKeySpace = 0x20;
+inline constexpr int kKeyLeft = 0x25;
+inline constexpr int kKeyUp = 0x26;
+inline constexpr int kKeyRight = 0x27;
+inline constexpr int kKeyDown = 0x28;
 
 class Paging {
 public:
@@ -28,9 +34,14 @@ public:
 
     void NextButtonClick();
     void PrevButtonClick();
-    // Every key press in the main window passes here first and is consumed:
-    // the key is set to 0 whatever it was.
+    // Every key press in the main window passes here first. Page Up and Page
+    // Down page and are consumed (the key is set to 0); every other key is
+    // left for the focused widget.
     void FormKeyDown(int& key);
+    // A key pressed while the reading surface has the focus: Space, Down and
+    // Right page forward, Shift+Space, Up and Left page back; a key acted on
+    // is consumed.
+    void ReadingKeyDown(int& key, bool shift);
     void TwoColCheckBoxClick() { renderer_.Redraw(); }
 
     // The line PageBack would draw from, without drawing (for tests and

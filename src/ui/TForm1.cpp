@@ -39,6 +39,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QStackedWidget>
 #include <QSvgRenderer>
 #include <QTabWidget>
@@ -125,12 +126,14 @@ constexpr Colour kRed = 0x000000FF;
 
 int virtualKeyOf(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_PageUp:
-            return kKeyPageUp;
-        case Qt::Key_PageDown:
-            return kKeyPageDown;
-        default:
-            break;
+        case Qt::Key_PageUp: return kKeyPageUp;
+        case Qt::Key_PageDown: return kKeyPageDown;
+        case Qt::Key_Space: return kKeySpace;
+        case Qt::Key_Left: return kKeyLeft;
+        case Qt::Key_Up: return kKeyUp;
+        case Qt::Key_Right: return kKeyRight;
+        case Qt::Key_Down: return kKeyDown;
+        default: break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;
@@ -308,6 +311,9 @@ void TForm1::buildLeftPages() {
     ReadTabSheet->setObjectName(QStringLiteral("ReadTabSheet"));
     PageControl1->addTab(ReadTabSheet, utf8(kReadTabSheet));
     Image1 = place(new ReadingSurface(ReadTabSheet), "Image1", ReadTabSheet->rect());
+    // The reading surface takes the keyboard, so that it pages on Space and
+    // the arrows.
+    Image1->setFocusPolicy(Qt::StrongFocus);
 
     AboutTabSheet = new QWidget;
     AboutTabSheet->setObjectName(QStringLiteral("AboutTabSheet"));
@@ -531,6 +537,8 @@ void TForm1::connectHandlers() {
     // the tree has toggled the branch, and the release that ends it is not a
     // click of its own.
     TOCTreeView->viewport()->installEventFilter(this);
+    TOCTreeView->installEventFilter(this);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
     connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, [this] {
         swallowTreeRelease_ = true;
         QTimer::singleShot(0, this, &TForm1::TOCTreeViewDblClick);
@@ -605,11 +613,27 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == TOCTreeView->viewport() &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        treeMouseDown_ = true;
+        return false;
+    }
     if (watched == TOCTreeView->viewport() && e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        treeMouseDown_ = false;
         if (swallowTreeRelease_) swallowTreeRelease_ = false;
         else QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
         return false;
+    }
+    if (watched == TOCTreeView && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter opens the selected row as a click on it does.
+            state_.TreeToggled = false;
+            TOCTreeViewClick();
+            return true;
+        }
     }
     if (watched == Image1 && e->type() == QEvent::Wheel) {
         readingSurfaceWheel(*static_cast<QWheelEvent*>(e));
@@ -633,9 +657,15 @@ bool TForm1::previewKey(QObject* watched, QEvent* e) {
     // menu item; its key press is then never delivered.
     if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != this) return false;
-    int key = virtualKeyOf(static_cast<QKeyEvent*>(e)->key());
+    const auto* press = static_cast<QKeyEvent*>(e);
+    int key = virtualKeyOf(press->key());
+    if (key == 0) return false;
     FormKeyDown(key);
-    return true;  // the key handler consumes every key
+    // The reading surface pages on Space and the arrows too.
+    if (key != 0 && PageControl1->currentWidget() == ReadTabSheet && within(QApplication::focusWidget(), ReadTabSheet))
+        paging_->ReadingKeyDown(key, press->modifiers() & Qt::ShiftModifier);
+    // A key acted on is consumed; every other key reaches the focused widget.
+    return key == 0;
 }
 
 void TForm1::onFocusChanged(QWidget* old, QWidget* now) {
@@ -1175,10 +1205,27 @@ void TForm1::resetIndexPage() {
 
 void TForm1::showReadingPage() { PageControl1->setCurrentWidget(ReadTabSheet); }
 
+void TForm1::PageControl1Change() {
+    // The page on show takes the keyboard: the reading surface for paging,
+    // the tree for moving through the contents. A reader going through the
+    // tabs with the arrow keys keeps the focus on the tab row.
+    if (PageControl1->tabBar()->hasFocus()) return;
+    if (PageControl1->currentWidget() == ReadTabSheet) Image1->setFocus(Qt::OtherFocusReason);
+    else if (PageControl1->currentWidget() == TOCTabSheet) TOCTreeView->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm1::TOCTreeViewClick() { catalogue_->TOCTreeViewClick(); }
 void TForm1::TOCTreeViewDblClick() { catalogue_->TOCTreeViewDblClick(); }
-void TForm1::TOCTreeViewExpanded() { catalogue_->TOCTreeViewExpanded(); }
-void TForm1::TOCTreeViewCollapsed() { catalogue_->TOCTreeViewCollapsed(); }
+// Only a branch the reader toggles with the mouse is followed by a click on
+// the same press, which must not open the row; expansions made by the
+// program (at start-up) or from the keyboard mark nothing, so the reader's
+// next click acts.
+void TForm1::TOCTreeViewExpanded() {
+    if (treeMouseDown_) catalogue_->TOCTreeViewExpanded();
+}
+void TForm1::TOCTreeViewCollapsed() {
+    if (treeMouseDown_) catalogue_->TOCTreeViewCollapsed();
+}
 
 // ---------------------------------------------------------------- bookmarks
 

@@ -238,6 +238,7 @@ public slots:
     void TOCTreeViewDblClick();                // expands or collapses without opening
     void TOCTreeViewExpanded();                // marks the next click as a toggle
     void TOCTreeViewCollapsed();               // marks the next click as a toggle
+    void PageControl1Change();                 // the page on show takes the keyboard
     void BMMenuClick();                        // reloads the bookmarks as the menu opens
     void BMAddItemClick();                     // adds a named bookmark
     void BMDeleteItemClick();                  // deletes a bookmark from the popup
@@ -327,6 +328,8 @@ private:
     QString saveDialogFileName_;
     // The release that ends a double click must not open the row again.
     bool swallowTreeRelease_ = false;
+    // A mouse button is down on the contents tree.
+    bool treeMouseDown_ = false;
     QWidget* client_ = nullptr;
     bool activated_ = false;
     bool activationQueued_ = false;
