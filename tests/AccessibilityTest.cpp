@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QTabBar>
 #include <QRegularExpression>
 
 #include <memory>
@@ -79,6 +80,41 @@ TEST(Accessibility, TheReadingSurfaceReadsThePanelOnShow) {
     QCoreApplication::processEvents();
     EXPECT_NE(readAll(w.Image1), paged);
     expectPanelWords(w, readAll(w.Image1));
+}
+
+// A panel that ends on a full surface, not at a break: the line after it
+// holds words, and they are not read, as they are not shown.
+TEST(Accessibility, TheLineAfterThePanelIsNotRead) {
+    Window f;
+    TForm1& w = *f.w;
+    w.FontSizeTrackBar->setValue(40);
+    f.clickRow(3);
+    const auto wordsOf = [&](std::int32_t line) {
+        return QString::fromLatin1(varnet::removeTags(w.state().CurrentText->get(line))).trimmed();
+    };
+    bool found = false;
+    for (int k = 0; k < 200 && !found; ++k) {
+        const QString after = wordsOf(w.state().NextLine);
+        found = after.size() > 12 && !after.startsWith(QLatin1Char('p'));
+        if (!found) w.paging().PageForward();
+    }
+    ASSERT_TRUE(found);
+    QCoreApplication::processEvents();
+    const QString read = readAll(w.Image1);
+    EXPECT_FALSE(read.contains(wordsOf(w.state().NextLine))) << wordsOf(w.state().NextLine).toStdString();
+    EXPECT_TRUE(read.contains(wordsOf(w.state().NextLine - 1)));
+}
+
+TEST(Accessibility, TheTabRowsListTheTabsOnShowOnly) {
+    Window f;
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(f.w->PageControl1->tabBar());
+    ASSERT_NE(row, nullptr);
+    QStringList tabs;
+    for (int k = 0; k < row->childCount(); ++k)
+        if (QAccessibleInterface* tab = row->child(k); tab && tab->role() == QAccessible::PageTab)
+            tabs << tab->text(QAccessible::Name);
+    EXPECT_EQ(tabs, (QStringList{QStringLiteral("Table Of Contents"), QStringLiteral("Reading"),
+                                 QStringLiteral("About")}));
 }
 
 TEST(Accessibility, EveryWidgetHasANameAndCaptionedOnesTheirCaption) {

@@ -2,6 +2,8 @@
 #include "MessageBoxPrompter.h"
 #include "TForm1.h"
 #include "TForm4.h"
+#include "BuiltinTexts.h"
+#include "QtSurface.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,7 +17,9 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QFontMetrics>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -232,4 +236,33 @@ TEST(MainWindow, EscapeCancelsTheBookmarkNameDialogWhileOkAndTheCloseBoxAdd) {
               }),
               QStringLiteral("Lion"));
     EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("Lion"));  // kept for the next use
+}
+
+TEST(MainWindow, EveryTabStaysInViewAtTheMinimumSize) {
+    Window f;
+    TForm1& w = *f.w;
+    f.resizeTo(400, 450);
+    ASSERT_LE(w.PageControl1->width(), 200);
+    for (QTabWidget* pages : {w.PageControl1, w.PageControl2}) {
+        QTabBar* bar = pages->tabBar();
+        for (int k = 0; k < pages->count(); ++k) {
+            if (!pages->isTabVisible(k)) continue;
+            SCOPED_TRACE(pages->tabText(k).toStdString());
+            const QRect tab = bar->tabRect(k);
+            EXPECT_GE(tab.left(), 0);
+            EXPECT_LE(tab.right(), bar->width() - 1);
+            EXPECT_GE(tab.width(), 40);  // room for a readable start of the caption
+            EXPECT_EQ(pages->tabToolTip(k), pages->tabText(k));
+        }
+    }
+}
+
+TEST(MainWindow, TheAuthorEntryFitsTheReadingSurfaceAtTheStartingSize) {
+    Window f;
+    TForm1& w = *f.w;
+    QFont bold(QString::fromLatin1(varnet::kSerifFace));
+    bold.setPixelSize(varnet::ui::QtSurface::pointsToPixels(15));
+    bold.setBold(true);
+    const QString line = QStringLiteral("    ") + QString::fromLatin1(varnet::demoBookInfo().authorEntry);
+    EXPECT_LT(QFontMetrics(bold).horizontalAdvance(line) + 10, w.Image1->width());
 }

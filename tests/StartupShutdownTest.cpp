@@ -481,3 +481,23 @@ TEST(ReadingSession, ABookmarkPastTheEndOpensOnTheLastPanel) {
     EXPECT_TRUE(f.w->PrevButton->isEnabled());
     f.close();
 }
+
+TEST(ReadingSession, TheSameIndexReferenceJumpsAgainAfterTheReaderMovedOn) {
+    DataHome home;
+    Window f;
+    f.clickRow(3);
+    f.w->IndexLoadButtonClick();
+    QTreeWidgetItem* reference = f.w->InxTreeView->topLevelItem(0)->child(0)->child(0)->child(0);
+    ASSERT_NE(reference, nullptr);
+    f.w->InxTreeView->setCurrentItem(reference);
+    f.w->InxTreeViewClick();
+    const std::int32_t shown = f.w->state().TopLine;
+    f.w->NextButtonClick();
+    f.w->NextButtonClick();
+    ASSERT_NE(f.w->state().TopLine, shown);
+    f.w->InxTreeViewClick();  // the same reference, after paging
+    EXPECT_EQ(f.w->state().TopLine, shown);
+    f.w->InxTreeViewClick();  // and again with no move in between: nothing
+    EXPECT_EQ(f.w->state().TopLine, shown);
+    EXPECT_EQ(f.w->state().LastIndexEntry, reference->text(0).trimmed().toStdString());
+}

@@ -113,6 +113,15 @@ QTextEdit* memo(QWidget* parent, const char* name, const QRect& bounds) {
     return m;
 }
 
+// Every tab stays in view however narrow its page control gets: the tabs
+// share the row and shorten their captions, and each shows its whole caption
+// as its tool tip.
+void keepTabsInView(QTabWidget* pages) {
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideRight);
+    for (int k = 0; k < pages->count(); ++k) pages->setTabToolTip(k, pages->tabText(k));
+}
+
 QStringList memoLines(const QTextEdit* m) {
     return m->toPlainText().split(QLatin1Char('\n'));
 }
@@ -354,15 +363,16 @@ void TForm1::buildLeftPages() {
     setTextColour(BuyMemo, kRed);
     BuyMemo->setPlainText(utf8(kBuyMemoAtStart));
 
-    // The logo's holder: a page whose tab never shows.
-    LogoHoldingTabSheet = new QWidget;
+    // The logo's holder: a page that never shows. It is no tab of the page
+    // control, so neither the tab row nor assistive technology lists it.
+    LogoHoldingTabSheet = new QWidget(PageControl1);
     LogoHoldingTabSheet->setObjectName(QStringLiteral("LogoHoldingTabSheet"));
-    const int logoPage = PageControl1->addTab(LogoHoldingTabSheet, utf8(kLogoHoldingTabSheet));
-    PageControl1->setTabVisible(logoPage, false);
+    LogoHoldingTabSheet->setVisible(false);
     Image3 = place(new ReadingSurface(LogoHoldingTabSheet), "Image3", QRect(0, 0, 200, 200));
     Image3->setVisible(false);
 
     PageControl1->setCurrentWidget(AboutTabSheet);
+    keepTabsInView(PageControl1);
 }
 
 void TForm1::buildControlPanel() {
@@ -375,6 +385,7 @@ void TForm1::buildControlPanel() {
     // shows only once a word-index file is known.
     PageControl2->setCurrentWidget(IndexTabSheet);
     PageControl2->setTabVisible(PageControl2->indexOf(IndexTabSheet), false);
+    keepTabsInView(PageControl2);
 }
 
 void TForm1::buildControlPage() {
@@ -1331,7 +1342,12 @@ void TForm1::InxTreeViewClick() {
     SearchingIndexLabel->repaint();
     std::optional<std::string> selected;
     if (QTreeWidgetItem* item = InxTreeView->currentItem()) selected = item->text(0).toLatin1().toStdString();
-    followIndexNode(state_, selected, [this](std::int32_t line) { return renderer_->DrawPanel(line); });
+    // The reference followed last is remembered only while its panel is on
+    // show: once the reader has moved elsewhere, the same reference jumps
+    // again.
+    if (state_.TopLine != indexPanelTop_) state_.LastIndexEntry = " ";
+    if (followIndexNode(state_, selected, [this](std::int32_t line) { return paging_->ShowLine(line); }))
+        indexPanelTop_ = state_.TopLine;
     SearchingIndexLabel->setVisible(false);
     alignPageContents();
 }
@@ -1468,7 +1484,10 @@ void TForm1::panelDrawn() {
 void TForm1::updatePanelText() {
     panelTextQueued_ = false;
     QStringList lines;
-    const LineList panel = screenLinesToSave(state_);
+    // The lines on show only: NextLine is the first line not drawn.
+    const LineList panel = state_.CurrentText
+                               ? screenLinesToSave(*state_.CurrentText, state_.TopLine, state_.NextLine - 1)
+                               : LineList();
     for (std::int32_t k = 0; k < panel.count(); ++k) {
         const QString words = QString::fromLatin1(panel[k]).trimmed();
         if (!words.isEmpty()) lines << words;
@@ -1517,6 +1536,7 @@ void TForm1::nameWidgetsForAccessibility() {
     BMPopupMenu->setAccessibleName(utf8(kBMMenu));
     ProgramIcon->setAccessibleName(utf8(kLogoName));
     Image3->setAccessibleName(utf8(kLogoName));
+    LogoHoldingTabSheet->setAccessibleName(utf8(kLogoName));
     Image1->setAccessibleName(windowTitle());
 }
 

@@ -328,6 +328,8 @@ private:
     QString saveDialogFileName_;
     // The release that ends a double click must not open the row again.
     bool swallowTreeRelease_ = false;
+    // The first line of the panel the last word-index jump showed.
+    std::int32_t indexPanelTop_ = -1;
     // A mouse button is down on the contents tree.
     bool treeMouseDown_ = false;
     QWidget* client_ = nullptr;

@@ -48,7 +48,6 @@ inline constexpr const char* kBookmarkPopupItem = "00";
 inline constexpr const char* kTOCTabSheet = "Table Of Contents";
 inline constexpr const char* kReadTabSheet = "Reading";
 inline constexpr const char* kAboutTabSheet = "About";
-inline constexpr const char* kLogoHoldingTabSheet = "LogoHolding";
 inline constexpr const char* kControlsTabSheet = "Control";
 inline constexpr const char* kOptionsTabSheet = "Options";
 inline constexpr const char* kIndexTabSheet = "Index";
