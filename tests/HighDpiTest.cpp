@@ -14,8 +14,10 @@ TEST(HighDpi, TheSurfacePaintsAtTwiceTheLogicalSizeAndLaysOutTheSame) {
     testsupport::Window f;
     varnet::ui::TForm1& w = *f.w;
     const QImage& picture = w.Image1->surface().image();
-    const QSize logical = QGuiApplication::primaryScreen()->geometry().size();
-    EXPECT_EQ(picture.size(), logical * 2);
+    // The picture covers the widget, which here is larger than the screen.
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    ASSERT_GT(w.Image1->height(), screen.height());
+    EXPECT_EQ(picture.size(), w.Image1->size() * 2);
     EXPECT_EQ(picture.devicePixelRatio(), 2.0);
     // What the renderer measures is logical: the widget's own size.
     EXPECT_EQ(w.Image1->surface().width(), w.Image1->width());
@@ -29,6 +31,25 @@ TEST(HighDpi, TheSurfacePaintsAtTwiceTheLogicalSizeAndLaysOutTheSame) {
     EXPECT_EQ(shown.size(), QSize(80, 80));
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
               picture.copy(0, 0, 80, 80).convertToFormat(QImage::Format_RGB32));
+
+    // A chapter fills the surface: the lines it counts below the screen's
+    // height are drawn too, so none is skipped by paging.
+    w.setOuterBounds(QRect(0, 0, 600, 3 * screen.height()));
+    QCoreApplication::processEvents();
+    f.clickRow(3);
+    const auto& st = w.state();
+    const auto lastLineTop = [&] { return 5 + (st.NextLine - st.TopLine - 1) * st.LineHeight; };
+    for (int k = 0; k < 40 && lastLineTop() <= screen.height(); ++k) w.NextButtonClick();
+    ASSERT_GT(lastLineTop(), screen.height());
+    const QImage panel = w.Image1->surface().image();
+    const int top = lastLineTop();
+    ASSERT_LE((top + st.LineHeight) * 2, panel.height());
+    const QColor band = panel.pixelColor(panel.width() - 2, (top + st.LineHeight / 2) * 2);
+    int ink = 0;
+    for (int y = top * 2; y < (top + st.LineHeight) * 2; ++y)
+        for (int x = 0; x < panel.width(); ++x)
+            if (panel.pixelColor(x, y) != band) ++ink;
+    EXPECT_GT(ink, 20) << "the last line counted is not on the picture";
 }
 
 int main(int argc, char** argv) {

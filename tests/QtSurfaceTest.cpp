@@ -2,6 +2,7 @@
 #include "QtSurface.h"
 
 #include <QFontInfo>
+#include <QImage>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
@@ -126,14 +127,87 @@ TEST(QtSurface, ColoursAndSizes) {
 
     // Sizes are the widget's, not the picture's; figures are logical pixels.
     Surface f(QSize(100, 50), 2.0);
+    EXPECT_TRUE(f.s.image().isNull());  // made when first needed
+    f.s.coverWidget();
     EXPECT_EQ(f.s.image().size(), QSize(200, 100));
     f.widget.resize(64, 32);
     EXPECT_EQ(f.s.width(), 64);
     EXPECT_EQ(f.s.height(), 32);
+    f.s.coverWidget();
+    EXPECT_EQ(f.s.image().size(), QSize(200, 100));  // never shrunk
     f.s.fillColour = 0x00000000;
     f.s.fillRect(0, 0, 10, 10);
     EXPECT_EQ(f.at(19, 19), QColor(Qt::black));
     EXPECT_EQ(f.at(20, 20), QColor(Qt::white));
+}
+
+// Drawing on a picture that starts small and grows with its widget gives,
+// wherever the picture reaches, exactly the pixels of a picture made at the
+// canvas's size from the start: what was drawn outside it appears when it
+// grows over it.
+TEST(QtSurface, AGrowingPictureHoldsWhatACanvasSizePictureWouldHold) {
+    const QSize canvas(320, 240);
+    const auto draw = [](QtSurface& s, int step) {
+        s.beginDrawing();
+        s.fillColour = step == 0 ? 0x00C0C0C0 : 0x00462F39;
+        s.fillRect(0, 0, 320, 240);  // the whole canvas
+        s.fillColour = 0x009FBCE3;
+        s.fillRect(40 * step, 30, 300, 200);
+        s.font.colour = 0x00000000;
+        s.font.size = 15;
+        s.drawText(10, 20 + 50 * step, "A line wider than the first picture, and more");
+        s.font.style.bold = step % 2 == 1;
+        s.font.size = 30;
+        s.drawText(150 + 10 * step, 150, "Wide");
+        s.font.face = "Courier New";
+        s.drawText(5, 200, std::string("tab\there"));
+        s.penColour = 0x000000FF;
+        s.penWidth = 3;
+        s.drawLine(157, 0, 157, 239);  // as the two columns' separator
+        s.endDrawing();
+        QImage picture(30, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        s.stretchDraw(QRect(250 - 20 * step, 10, 60, 40), picture);
+    };
+    for (const qreal dpr : {1.0, 2.0}) {
+        SCOPED_TRACE(dpr);
+        Surface whole(canvas, dpr);
+        Surface growing(QSize(100, 60), dpr);
+        growing.s.create(canvas, dpr);
+        const QList<QSize> sizes = {QSize(100, 60), QSize(260, 90), QSize(200, 240), QSize(320, 240)};
+        QSize largest = sizes[0];
+        for (int step = 0; step < sizes.size(); ++step) {
+            // Drawn at one size, then shown at the next: the picture grows
+            // without anything being drawn again.
+            draw(whole.s, step);
+            draw(growing.s, step);
+            const QSize next = sizes[std::min<qsizetype>(step + 1, sizes.size() - 1)];
+            growing.widget.resize(next);
+            growing.s.coverWidget();
+            largest = largest.expandedTo(next);
+            const QImage& grown = growing.s.image();
+            EXPECT_EQ(grown.size(), largest * dpr);
+            const QImage expected = whole.s.image().copy(QRect(QPoint(0, 0), grown.size()));
+            int differing = 0, firstX = -1, firstY = -1;
+            for (int y = 0; y < grown.height(); ++y)
+                for (int x = 0; x < grown.width(); ++x)
+                    if (grown.pixel(x, y) != expected.pixel(x, y) && differing++ == 0) {
+                        firstX = x;
+                        firstY = y;
+                    }
+            EXPECT_EQ(differing, 0) << "step " << step << ", first at " << firstX << "," << firstY;
+        }
+    }
+}
+
+TEST(QtSurface, AWidgetLargerThanTheCanvasIsDrawnWhole) {
+    Surface f(QSize(100, 80));
+    f.s.create(QSize(100, 80), 1.0);
+    f.widget.resize(150, 300);
+    f.s.fillColour = 0x00000000;
+    f.s.fillRect(0, 0, 150, 300);
+    EXPECT_EQ(f.s.image().size(), QSize(150, 300));
+    EXPECT_EQ(f.at(149, 299), QColor(Qt::black));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace varnet::ui {
 
@@ -60,13 +61,74 @@ QtSurface::~QtSurface() {
 void QtSurface::create(QSize logicalSize, qreal devicePixelRatio) {
     if (painter_.isActive()) painter_.end();
     drawingDepth_ = 0;
-    const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    const QSize pixels(qMax(1, qCeil(logicalSize.width() * dpr)), qMax(1, qCeil(logicalSize.height() * dpr)));
-    image_ = QImage(pixels, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(dpr);
-    image_.fill(Qt::white);
-    trackFills_ = dpr == std::floor(dpr);
-    fills_.reset(logicalSize.width(), logicalSize.height(), QColor(Qt::white).rgb());
+    dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    canvas_ = logicalSize.expandedTo(QSize(1, 1));
+    image_ = QImage();
+    outside_.clear();
+    trackFills_ = dpr_ == std::floor(dpr_);
+    fills_.reset(0, 0, QColor(Qt::white).rgb());
+}
+
+QRect QtSurface::pictureRect() const {
+    if (image_.isNull()) return {};
+    return QRect(QPoint(0, 0), QSize(qFloor(image_.width() / dpr_), qFloor(image_.height() / dpr_)));
+}
+
+void QtSurface::coverWidget() {
+    grow(widget_.size());
+}
+
+void QtSurface::grow(QSize logical) {
+    if (canvas_.isEmpty()) return;  // no canvas made yet
+    // A widget larger than the canvas (a window outgrowing the screen) has
+    // its lines drawn where the canvas had none: the canvas grows with it.
+    canvas_ = canvas_.expandedTo(logical);
+    const QSize current = pictureRect().size();
+    const QSize target = current.expandedTo(logical).boundedTo(canvas_);
+    if (target == current || target.isEmpty()) return;
+
+    const bool drawing = painter_.isActive();
+    if (drawing) {
+        fills_.flush(*this);
+        painter_.end();
+    }
+    const QSize pixels(qMax(1, qCeil(target.width() * dpr_)), qMax(1, qCeil(target.height() * dpr_)));
+    QImage grown(pixels, QImage::Format_RGB32);
+    grown.fill(Qt::white);
+    // The part already made is copied as it is, byte for byte.
+    const int rows = std::min(image_.height(), grown.height());
+    const auto rowBytes = static_cast<std::size_t>(std::min(image_.width(), grown.width())) * 4;
+    for (int y = 0; y < rows; ++y) std::memcpy(grown.scanLine(y), image_.constScanLine(y), rowBytes);
+    grown.setDevicePixelRatio(dpr_);
+    // The new part gets what was drawn there, in the order it was drawn.
+    if (!outside_.empty()) {
+        const QRegion added = QRegion(QRect(QPoint(0, 0), target)) - QRegion(QRect(QPoint(0, 0), current));
+        QPainter replay(&grown);
+        replay.setClipRegion(added);
+        for (const Outside& o : outside_)
+            if (added.intersects(o.bounds)) o.draw(replay);
+    }
+    image_ = grown;
+    const QRect covered(QPoint(0, 0), target);
+    std::erase_if(outside_, [&](const Outside& o) { return covered.contains(o.bounds); });
+
+    // The picture is no longer of one colour: the fill tracker knows nothing
+    // of what it holds.
+    fills_.reset(target.width(), target.height(), QColor(Qt::white).rgb());
+    fills_.touch(0, 0, target.width(), target.height(), *this);
+    if (drawing) {
+        painter_.begin(&image_);
+        painterHasPen_ = false;
+    }
+}
+
+void QtSurface::keepOutside(const QRect& bounds, std::function<void(QPainter&)> draw) {
+    const QRect canvas(QPoint(0, 0), canvas_);
+    const QRect reach = bounds.intersected(canvas);
+    if (reach.isEmpty() || pictureRect().contains(reach)) return;
+    // What covers the whole canvas hides everything drawn before it.
+    if (reach == canvas) outside_.clear();
+    outside_.push_back({reach, std::move(draw)});
 }
 
 int QtSurface::width() const {
@@ -166,7 +228,9 @@ int QtSurface::layout(std::string_view text, bool place) {
 }
 
 void QtSurface::beginDrawing() {
-    if (drawingDepth_++ > 0 || image_.isNull()) return;
+    if (drawingDepth_++ > 0) return;
+    coverWidget();
+    if (image_.isNull()) return;
     painter_.begin(&image_);
     painterHasPen_ = false;
 }
@@ -184,8 +248,11 @@ void QtSurface::endDrawing() {
 void QtSurface::fillRect(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
     PaintScope scope(*this);
-    if (!painter_.isActive()) return;
     const QRgb colour = resolve(fillColour).rgb();
+    keepOutside(QRect(left, top, right - left, bottom - top), [=](QPainter& p) {
+        p.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour));
+    });
+    if (!painter_.isActive()) return;
     if (trackFills_)
         fills_.fill(left, top, right, bottom, colour, *this);
     else
@@ -213,20 +280,47 @@ void QtSurface::drawText(int x, int y, std::string_view text) {
     const int w = qtLayout ? e.metrics.horizontalAdvance(latin1(text)) : layout(text, true);
 
     PaintScope scope(*this);
-    if (!painter_.isActive()) return;
     // Opaque text: the character cells first, in the fill colour; the glyphs
     // may reach a little past their cells.
     const QRgb cells = resolve(fillColour).rgb();
+    const int across = e.cellHeight / 2 + 2, down = e.cellHeight / 4 + 2;
+    const QRect reach(x - across, y - down, w + 2 * across, e.cellHeight + 2 * down);
+    const bool inked = qtLayout || !glyphs_.isEmpty() || font.style.underline;
+    const QColor ink = resolve(font.colour);
+    if (!pictureRect().contains(reach)) {
+        // Everything needed to draw the piece again, by value.
+        const QRect cellRect(x, y, w, e.cellHeight);
+        if (qtLayout) {
+            keepOutside(reach, [=, font = e.font, str = latin1(text), ascent = e.ascent](QPainter& p) {
+                p.fillRect(cellRect, QColor::fromRgb(cells));
+                p.setPen(ink);
+                p.setFont(font);
+                p.drawText(QPoint(x, y + ascent), str);
+            });
+        } else {
+            QGlyphRun again;
+            again.setRawFont(e.raw);
+            again.setGlyphIndexes(glyphs_);
+            again.setPositions(positions_);
+            again.setUnderline(font.style.underline);
+            if (font.style.underline) again.setBoundingRect(QRectF(0, -e.ascent, w, e.cellHeight));
+            keepOutside(reach, [=, ascent = e.ascent](QPainter& p) {
+                p.fillRect(cellRect, QColor::fromRgb(cells));
+                if (!inked) return;
+                p.setPen(ink);
+                p.drawGlyphRun(QPointF(x, y + ascent), again);
+            });
+        }
+    }
+    if (!painter_.isActive()) return;
     if (trackFills_) {
         fills_.fill(x, y, x + w, y + e.cellHeight, cells, *this);
-        const int across = e.cellHeight / 2 + 2, down = e.cellHeight / 4 + 2;
-        fills_.touch(x - across, y - down, x + w + across, y + e.cellHeight + down, *this);
+        fills_.touch(reach.left(), reach.top(), reach.right() + 1, reach.bottom() + 1, *this);
     } else {
         paint(x, y, x + w, y + e.cellHeight, cells);
     }
-    if (!qtLayout && glyphs_.isEmpty() && !font.style.underline) return;
+    if (!inked) return;
 
-    const QColor ink = resolve(font.colour);
     if (!painterHasPen_ || painterPen_ != ink.rgb()) {
         painter_.setPen(ink);
         painterPen_ = ink.rgb();
@@ -249,13 +343,17 @@ void QtSurface::drawText(int x, int y, std::string_view text) {
 
 void QtSurface::drawLine(int x1, int y1, int x2, int y2) {
     PaintScope scope(*this);
+    const int reach = penWidth / 2 + 2;
+    const QRect bounds(QPoint(std::min(x1, x2) - reach, std::min(y1, y2) - reach),
+                       QPoint(std::max(x1, x2) + reach, std::max(y1, y2) + reach));
+    const QPen pen(resolve(penColour), penWidth, Qt::SolidLine, Qt::FlatCap);
+    keepOutside(bounds, [=](QPainter& p) {
+        p.setPen(pen);
+        p.drawLine(x1, y1, x2, y2);
+    });
     if (!painter_.isActive()) return;
-    if (trackFills_) {
-        const int reach = penWidth / 2 + 2;
-        fills_.touch(std::min(x1, x2) - reach, std::min(y1, y2) - reach, std::max(x1, x2) + reach + 1,
-                     std::max(y1, y2) + reach + 1, *this);
-    }
-    painter_.setPen(QPen(resolve(penColour), penWidth, Qt::SolidLine, Qt::FlatCap));
+    if (trackFills_) fills_.touch(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1, *this);
+    painter_.setPen(pen);
     painterHasPen_ = false;
     painter_.drawLine(x1, y1, x2, y2);
 }
@@ -263,6 +361,10 @@ void QtSurface::drawLine(int x1, int y1, int x2, int y2) {
 void QtSurface::stretchDraw(const QRect& target, const QImage& picture) {
     if (picture.isNull() || target.isEmpty()) return;
     PaintScope scope(*this);
+    keepOutside(target, [=](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(target), picture, QRectF(picture.rect()));
+    });
     if (!painter_.isActive()) return;
     if (trackFills_)
         fills_.touch(target.left(), target.top(), target.right() + 1, target.bottom() + 1, *this);

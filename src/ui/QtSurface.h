@@ -1,7 +1,14 @@
-// The drawing surface of an image widget: an off-screen picture the size of
-// the screen, in logical pixels at the screen's device pixel ratio, of which
-// the widget shows the top-left part. Sizes reported to the renderer are the
-// widget's, not the picture's.
+// The drawing surface of an image widget: an off-screen picture in logical
+// pixels at the screen's device pixel ratio, of which the widget shows the
+// top-left part. Sizes reported to the renderer are the widget's, not the
+// picture's.
+//
+// The surface stands for a canvas the size of the screen (larger when the
+// widget outgrows the screen), but its picture is only as large as the
+// widget has been: made when first needed, grown with the widget, never
+// shrunk. What is drawn outside the picture is remembered and painted in
+// when the picture grows over it, so the picture always holds exactly what
+// a canvas-size picture would hold wherever it reaches.
 #pragma once
 
 #include "DrawingSurface.h"
@@ -17,6 +24,7 @@
 #include <QRawFont>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,10 +40,16 @@ public:
     QtSurface(const QtSurface&) = delete;
     QtSurface& operator=(const QtSurface&) = delete;
 
-    // Makes a new picture of the given logical size, all white; drawing
-    // outside it is clipped.
+    // Starts a new canvas of the given logical size, all white; drawing
+    // outside it is clipped. No picture is made yet.
     void create(QSize logicalSize, qreal devicePixelRatio);
+    // Grows the picture to cover the widget (and the canvas with it, when
+    // the widget is larger); called before drawing and painting.
+    void coverWidget();
+    // The picture as it stands: at least the size the widget has had, at
+    // most the canvas.
     const QImage& image() const { return image_; }
+    QSize canvasSize() const { return canvas_; }
 
     int width() const override;
     int height() const override;
@@ -78,14 +92,29 @@ private:
     };
 
     void paint(int left, int top, int right, int bottom, std::uint32_t colour) override;
+    // Grows the picture to at least the logical size, within the canvas.
+    void grow(QSize logical);
+    // Drawing that reaches past the picture is kept to be painted again when
+    // the picture grows; `bounds` is what it may change, in logical pixels.
+    void keepOutside(const QRect& bounds, std::function<void(QPainter&)> draw);
+    QRect pictureRect() const;
     void updateFont();
     // Lays the text out glyph by glyph into glyphs_ and positions_ (when
     // `place` is set) and returns its width in whole pixels.
     int layout(std::string_view text, bool place);
     void learn(FontEntry& entry, unsigned char c);
 
+    struct Outside {
+        QRect bounds;
+        std::function<void(QPainter&)> draw;
+    };
+
     QWidget& widget_;
     QImage image_;
+    QSize canvas_;
+    qreal dpr_ = 1.0;
+    // What was drawn reaching past the picture, in drawing order.
+    std::vector<Outside> outside_;
     QPainter painter_;
     int drawingDepth_ = 0;
     // Fills wait in the tracker until something is drawn over them or the

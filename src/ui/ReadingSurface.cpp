@@ -25,6 +25,8 @@ void ReadingSurface::setPanelText(const QString& text) {
 }
 
 void ReadingSurface::paintEvent(QPaintEvent* event) {
+    // The picture grows to the widget before it is shown.
+    surface_.coverWidget();
     const QImage& picture = surface_.image();
     if (picture.isNull()) return;
     const qreal dpr = picture.devicePixelRatio();

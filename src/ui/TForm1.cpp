@@ -319,7 +319,9 @@ void TForm1::buildLeftPages() {
     ReadTabSheet = new QWidget;
     ReadTabSheet->setObjectName(QStringLiteral("ReadTabSheet"));
     PageControl1->addTab(ReadTabSheet, utf8(kReadTabSheet));
-    Image1 = place(new ReadingSurface(ReadTabSheet), "Image1", ReadTabSheet->rect());
+    // No size until the window is laid out, so that no picture is made for
+    // a size the page never has.
+    Image1 = place(new ReadingSurface(ReadTabSheet), "Image1", QRect());
     // The reading surface takes the keyboard, so that it pages on Space and
     // the arrows.
     Image1->setFocusPolicy(Qt::StrongFocus);
@@ -810,8 +812,9 @@ void TForm1::ClearSurfaces() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
     const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    // Each canvas is as large as the screen; its picture is made at the
+    // widget's size when first needed and grows with it.
     const auto clear = [&](ReadingSurface* image, Colour colour) {
-        image->setGeometry(QRect(QPoint(0, 0), size));
         QtSurface& surface = image->surface();
         surface.create(size, dpr);
         surface.fillColour = colour;
