@@ -8,6 +8,16 @@
 namespace varnet::ui {
 
 // Names of the program.
+inline constexpr const char* kUsage =
+    "Usage: varnet [TEXT]\n"
+    "       varnet --help | --version\n"
+    "\n"
+    "Reads texts in the cascading layout, one panel at a time. TEXT names a\n"
+    "built-in text to open at start-up (fable.qtx is the demo book); further\n"
+    "arguments are ignored.\n"
+    "\n"
+    "  --help     print this and end\n"
+    "  --version  print the version and end\n";
 inline constexpr const char* kApplicationTitle = "Mirrowen";  // listed by the desktop, message box caption
 inline constexpr const char* kWindowCaption = "Varnet";
 
