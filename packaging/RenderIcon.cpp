@@ -1,5 +1,7 @@
-// Renders the logo (SVG) to a square PNG for the desktop's icon theme:
-// RenderIcon <logo.svg> <out.png> <pixels>.
+// Renders the logo (SVG) to a square PNG: for the desktop's icon theme on a
+// transparent ground, or with "white" for the program's About page, which
+// shows it on white.
+// RenderIcon <logo.svg> <out.png> <pixels> [white].
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -8,8 +10,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: RenderIcon logo.svg out.png pixels\n");
+    if (argc != 4 && !(argc == 5 && QByteArray(argv[4]) == "white")) {
+        std::fprintf(stderr, "usage: RenderIcon logo.svg out.png pixels [white]\n");
         return 2;
     }
     // Runs at build time, with no display.
@@ -22,7 +24,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QImage icon(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
+    icon.fill(argc == 5 ? Qt::white : Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing, true);
     svg.render(&painter, QRectF(0, 0, pixels, pixels));

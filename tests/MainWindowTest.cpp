@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QSvgRenderer>
+#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QFontMetrics>
@@ -265,4 +267,28 @@ TEST(MainWindow, TheAuthorEntryFitsTheReadingSurfaceAtTheStartingSize) {
     bold.setBold(true);
     const QString line = QStringLiteral("    ") + QString::fromLatin1(varnet::demoBookInfo().authorEntry);
     EXPECT_LT(QFontMetrics(bold).horizontalAdvance(line) + 10, w.Image1->width());
+}
+
+// The logo is rendered at build time; what the program shows is what
+// rendering its SVG on white gives, pixel for pixel, at one and two device
+// pixels per logical pixel.
+TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
+    QSvgRenderer svg(QStringLiteral(VARNET_LOGO_SVG));
+    ASSERT_TRUE(svg.isValid());
+    for (const int pixels : {200, 400}) {
+        SCOPED_TRACE(pixels);
+        QImage expected(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        svg.render(&painter, QRectF(0, 0, pixels, pixels));
+        painter.end();
+        const QImage built(QStringLiteral(":/varnet/logo-%1.png").arg(pixels));
+        ASSERT_FALSE(built.isNull());
+        EXPECT_EQ(built.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    }
+    Window f;  // and the About page's picture is drawn from it
+    const QImage& logo = f.w->Image3->surface().image();
+    EXPECT_EQ(logo.size(), QSize(200, 200) * logo.devicePixelRatio());
+    EXPECT_NE(logo.pixelColor(100, 100), QColor(Qt::white));
 }

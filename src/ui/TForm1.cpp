@@ -41,7 +41,6 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QStackedWidget>
-#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -512,15 +511,9 @@ void TForm1::loadLogo() {
     const QSize size(200, 200);
     QtSurface& picture = Image3->surface();
     picture.create(size, dpr);
-
-    QImage drawn(size * dpr, QImage::Format_ARGB32_Premultiplied);
-    drawn.setDevicePixelRatio(dpr);
-    drawn.fill(Qt::white);
-    QSvgRenderer svg(QStringLiteral(":/varnet/logo.svg"));
-    QPainter painter(&drawn);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    painter.end();
+    // Rendered at build time at one and two device pixels per logical
+    // pixel; other ratios scale the nearer one.
+    const QImage drawn(dpr > 1.0 ? QStringLiteral(":/varnet/logo-400.png") : QStringLiteral(":/varnet/logo-200.png"));
     picture.stretchDraw(QRect(QPoint(0, 0), size), drawn);
 }
 
