@@ -292,3 +292,20 @@ TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
     EXPECT_EQ(logo.size(), QSize(200, 200) * logo.devicePixelRatio());
     EXPECT_NE(logo.pixelColor(100, 100), QColor(Qt::white));
 }
+
+// The first screen is the same whenever the desktop activates the window:
+// the font-size slider looks the same before and after activation.
+TEST(MainWindow, TheSliderLooksTheSameActiveOrNot) {
+    FakePrompter prompter;
+    TForm1 w(&prompter);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return w.isActiveWindow(); }));
+    const QImage active = w.FontSizeTrackBar->grab().toImage();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return !w.isActiveWindow(); }));
+    EXPECT_EQ(w.FontSizeTrackBar->grab().toImage(), active);
+    w.close();
+}

@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -411,6 +412,17 @@ void TForm1::buildControlPage() {
     FontSizeTrackBar->setTickPosition(QSlider::TicksBelow);
     FontSizeTrackBar->setTickInterval(1);
     FontSizeTrackBar->setPageStep(2);
+    // The tick marks are drawn in the same colours whether or not the window
+    // is active yet, so the first screen does not depend on when the desktop
+    // activates the window.
+    {
+        QPalette steady = FontSizeTrackBar->palette();
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto r = static_cast<QPalette::ColorRole>(role);
+            steady.setColor(QPalette::Inactive, r, steady.color(QPalette::Active, r));
+        }
+        FontSizeTrackBar->setPalette(steady);
+    }
 
     FontSizeUpDown = place(new QSpinBox(page), "FontSizeUpDown", QRect(166, 88, 16, 25));
     FontSizeUpDown->setRange(4, 40);
