@@ -1,9 +1,16 @@
 #include "LineList.h"
 
+#include <algorithm>
+
 namespace varnet {
 
 LineList LineList::fromBytes(std::string_view bytes) {
     LineList list;
+    // One allocation for the list as a rule: lines end in LF or CR LF, or,
+    // in a file without LF, in CR.
+    auto ends = std::count(bytes.begin(), bytes.end(), '\n');
+    if (ends == 0) ends = std::count(bytes.begin(), bytes.end(), '\r');
+    list.lines_.reserve(static_cast<std::size_t>(ends) + 1);
     std::size_t start = 0;
     const std::size_t n = bytes.size();
     std::size_t i = 0;

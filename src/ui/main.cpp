@@ -3,7 +3,6 @@
 // "--help" and "--version" as the first argument only print and end, before
 // anything connects to the display or touches a side file.
 #include "TForm1.h"
-#include "TForm4.h"
 #include "UiTexts.h"
 
 #include <QApplication>
@@ -26,9 +25,8 @@ int main(int argc, char** argv) {
     // not the display name, which Qt would append to every window caption.
     QCoreApplication::setApplicationName(QString::fromUtf8(varnet::ui::kApplicationTitle));
 
+    // The bookmark-name dialog is made the first time a bookmark is added.
     varnet::ui::TForm1 form1;
-    TForm4 form4(&form1);
-    form1.setBookmarkDialog(&form4);
     form1.show();
     return app.exec();
 }
