@@ -2,6 +2,8 @@
 // transparent ground, or with "white" for the program's About page, which
 // shows it on white.
 // RenderIcon <logo.svg> <out.png> <pixels> [white].
+#include <QDataStream>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -29,6 +31,19 @@ int main(int argc, char** argv) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     svg.render(&painter, QRectF(0, 0, pixels, pixels));
     painter.end();
+    // A ".zraw" file is the picture's pixels as they lie in memory, zlib
+    // packed after the width and height: the program unpacks it without an
+    // image decoder.
+    if (QByteArray(argv[2]).endsWith(".zraw")) {
+        QByteArray raw;
+        QDataStream out(&raw, QIODevice::WriteOnly);
+        out << qint32(icon.width()) << qint32(icon.height());
+        out.writeRawData(reinterpret_cast<const char*>(icon.constBits()), static_cast<int>(icon.sizeInBytes()));
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        if (file.open(QIODevice::WriteOnly) && file.write(qCompress(raw, 9)) > 0) return 0;
+        std::fprintf(stderr, "RenderIcon: cannot write %s\n", argv[2]);
+        return 1;
+    }
     if (!icon.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "RenderIcon: cannot write %s\n", argv[2]);
         return 1;

@@ -283,7 +283,7 @@ TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
         painter.setRenderHint(QPainter::Antialiasing, true);
         svg.render(&painter, QRectF(0, 0, pixels, pixels));
         painter.end();
-        const QImage built(QStringLiteral(":/varnet/logo-%1.png").arg(pixels));
+        const QImage built = varnet::ui::builtInLogo(pixels);
         ASSERT_FALSE(built.isNull());
         EXPECT_EQ(built.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
     }

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDataStream>
 #include <QFile>
 #include <QFileDialog>
 #include <QLocale>
@@ -49,6 +50,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #ifndef VARNET_VERSION
@@ -112,6 +114,26 @@ QTextEdit* memo(QWidget* parent, const char* name, const QRect& bounds) {
     m->document()->setDefaultTextOption(option);
     return m;
 }
+
+}  // namespace
+
+// The logo as rendered at build time at the given size: its pixels, zlib
+// packed after the width and height, so no image decoder is started.
+QImage builtInLogo(int pixels) {
+    QFile file(QStringLiteral(":/varnet/logo-%1.zraw").arg(pixels));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray raw = qUncompress(file.readAll());
+    QDataStream in(raw);
+    qint32 width = 0, height = 0;
+    in >> width >> height;
+    const qsizetype bytes = qsizetype(width) * height * 4;
+    if (width <= 0 || height <= 0 || raw.size() != 8 + bytes) return {};
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    std::memcpy(image.bits(), raw.constData() + 8, static_cast<std::size_t>(bytes));
+    return image;
+}
+
+namespace {
 
 // Every tab stays in view however narrow its page control gets: the tabs
 // share the row and shorten their captions, and each shows its whole caption
@@ -525,8 +547,7 @@ void TForm1::loadLogo() {
     picture.create(size, dpr);
     // Rendered at build time at one and two device pixels per logical
     // pixel; other ratios scale the nearer one.
-    const QImage drawn(dpr > 1.0 ? QStringLiteral(":/varnet/logo-400.png") : QStringLiteral(":/varnet/logo-200.png"));
-    picture.stretchDraw(QRect(QPoint(0, 0), size), drawn);
+    picture.stretchDraw(QRect(QPoint(0, 0), size), builtInLogo(dpr > 1.0 ? 400 : 200));
 }
 
 void TForm1::connectHandlers() {

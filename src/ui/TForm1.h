@@ -40,6 +40,10 @@ class TForm4;
 
 namespace varnet::ui {
 
+// The logo rendered at build time, `pixels` wide and high (200 or 400); a
+// null image when there is none of that size.
+QImage builtInLogo(int pixels);
+
 class TFindDialog;
 
 class TForm1 : public QMainWindow,
