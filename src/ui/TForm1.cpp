@@ -213,7 +213,6 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
 
     FindDialog1 = new TFindDialog(this);
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    const auto drawPanel = [this](std::int32_t line) { return renderer_->DrawPanel(line); };
     paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { FindDialog1->close(); });
     // Bookmarks and the resume offer may name a line past the text's end (a
     // hand edit, an older file): those open on the text's last panel.
@@ -232,7 +231,9 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
         CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
                        [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
                        [](const std::string& path) { return fileExists(path); }});
-    search_ = std::make_unique<TextSearch>(state_, *FindDialog1, drawPanel);
+    search_ = std::make_unique<TextSearch>(
+        state_, *FindDialog1,
+        [this](std::int32_t start, std::int32_t line) { return renderer_->DrawPanelHolding(start, line); });
     connectHandlers();
     setAccelerators();
     nameWidgetsForAccessibility();
