@@ -27,6 +27,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using varnet::testing::FakePrompter;
 using varnet::testing::waitFor;
@@ -199,6 +200,77 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
     EXPECT_FALSE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
     EXPECT_EQ(f.w->InxTreeView->topLevelItemCount(), 0);
     EXPECT_FALSE(f.w->PageControl2->isTabVisible(indexTab));
+}
+
+TEST(ReadingSession, TheFindDialogMovesClearOfTheLineItFound) {
+    DataHome home;
+    Window f;
+    f.clickRow(3);  // chapter 1
+    f.w->FindItemClick();
+    varnet::ui::TFindDialog* dialog = f.w->findDialog();
+    dialog->FindTextEdit->setText(QStringLiteral("fox"));
+    auto& st = f.w->state();
+    const std::int32_t top = st.TopLine, next = st.NextLine;
+    const auto pressFromTheFirstPanel = [&] {
+        st.TopLine = top;
+        st.NextLine = next;
+        f.w->FindDialog1Find();
+    };
+
+    pressFromTheFirstPanel();
+    const std::int32_t found = st.SearchFound;
+    const QRect line = f.w->foundLineArea();
+    ASSERT_FALSE(line.isEmpty());
+    // One column: the line lies below the top margin and the lines above it.
+    const QPoint surfaceOrigin = f.w->Image1->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(line.top() - surfaceOrigin.y(), 5 + (found - st.TopLine) * st.LineHeight);
+    EXPECT_EQ(line.height(), st.LineHeight);
+    EXPECT_EQ(line.left(), surfaceOrigin.x());
+    EXPECT_FALSE(dialog->frameGeometry().intersects(line));
+
+    // The dialog over the line that the same press finds again: it moves
+    // straight up or down, clear of the line and still on the screen.
+    const QRect screen = dialog->screen()->availableGeometry();
+    for (const int cover : {line.top() - 10, line.bottom() - dialog->frameGeometry().height() + 10}) {
+        SCOPED_TRACE(cover);
+        dialog->move(dialog->x(), cover);
+        ASSERT_TRUE(dialog->frameGeometry().intersects(line));
+        pressFromTheFirstPanel();
+        ASSERT_EQ(st.SearchFound, found);
+        ASSERT_EQ(f.w->foundLineArea(), line);
+        EXPECT_FALSE(dialog->frameGeometry().intersects(line));
+        EXPECT_TRUE(screen.contains(dialog->frameGeometry()));
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    // A dialog clear of the line stays where it is.
+    const QPoint clear(dialog->x() + 7, line.bottom() + 30);
+    dialog->move(clear);
+    pressFromTheFirstPanel();
+    ASSERT_EQ(st.SearchFound, found);
+    EXPECT_EQ(dialog->pos(), clear);
+}
+
+TEST(FindDialog, PlacedClearOfAnAreaStraightAboveOrBelowIt) {
+    struct Case {
+        const char* name;
+        QRect frame, area;
+        QPoint placed;
+    };
+    const QRect screen(0, 0, 800, 600);
+    const QRect area(20, 300, 500, 20);  // rows 300 to 319
+    const std::vector<Case> cases = {
+        {"nearer above", QRect(100, 250, 200, 100), area, QPoint(100, 200)},
+        {"nearer below", QRect(100, 290, 200, 100), area, QPoint(100, 320)},
+        {"no room above", QRect(100, 60, 200, 100), QRect(20, 50, 500, 20), QPoint(100, 70)},
+        {"no room below", QRect(100, 500, 200, 100), QRect(20, 540, 500, 20), QPoint(100, 440)},
+        {"room on neither side: the larger, on the screen", QRect(100, 0, 200, 500), QRect(20, 200, 500, 20),
+         QPoint(100, 100)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint placed = varnet::ui::TFindDialog::placeClearOf(c.frame, c.area, screen);
+        EXPECT_EQ(placed, c.placed);
+    }
 }
 
 TEST(Startup, SettingsFileEdgeCasesApplyThroughTheWidgets) {
