@@ -79,9 +79,9 @@ void searchWithoutHit(benchmark::State& bm, bool down) {
     ReaderState st;
     st.CurrentText = syntheticBook();
     QuietDialog dialog(down);
-    TextSearch search(st, dialog, [&st](std::int32_t line) {
-        st.TopLine = line;
-        return line + 20;
+    TextSearch search(st, dialog, [&st](std::int32_t start, std::int32_t) {
+        st.TopLine = start;
+        return start + 20;
     });
     for (auto _ : bm) {
         st.TopLine = down ? 0 : kBookLines - 3;

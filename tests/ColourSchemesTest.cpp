@@ -18,23 +18,49 @@ TEST(ColourSchemes, FillWritesOnlyItsSixIndicesAndLeavesBandZero) {
     EXPECT_EQ(st.SchemeColours[1], row1);
 }
 
-TEST(ColourSchemes, LightAndWindowsValues) {
-    ReaderState st;
-    fillScheme(st, Scheme::Light);
-    EXPECT_EQ(st.SchemeColours[1][0], 0x00A6C2DDu);
-    EXPECT_EQ(st.SchemeColours[0][0], 0x009FBCE3u);
-    EXPECT_EQ(st.SchemeColours[1][5], 0x00006200u);
-    EXPECT_EQ(st.SchemeColours[0][5], 0x00005500u);
-    EXPECT_EQ(st.SchemeColours[0][6], 0x00000097u);
-    EXPECT_EQ(st.SchemeColours[1][7], 0x006C0000u);
-    EXPECT_EQ(st.SchemeColours[0][7], 0x00680000u);
-    EXPECT_EQ(st.SchemeColours[1][8], 0x004A004Au);
-    EXPECT_EQ(st.SchemeColours[0][8], 0x005B005Bu);
-    fillScheme(st, Scheme::Windows);
-    for (int r = 0; r < 2; ++r) {
-        EXPECT_EQ(st.SchemeColours[r][0], 0x80000005u);
-        EXPECT_EQ(st.SchemeColours[r][3], 0x80000008u);
-        for (int k = 5; k <= 8; ++k) EXPECT_EQ(st.SchemeColours[r][k], 0x80000011u);
+namespace {
+
+// A fixed colour from its red, green and blue: 0x00BBGGRR.
+constexpr Colour rgb(unsigned red, unsigned green, unsigned blue) {
+    return red | green << 8 | blue << 16;
+}
+
+}  // namespace
+
+TEST(ColourSchemes, EveryValueOfEachSchemeByteForByte) {
+    constexpr Colour kUntouched = 0x00123456;  // indices 1, 2 and 4 are never written
+    constexpr Colour kBlack = rgb(0, 0, 0);
+    struct Case {
+        Scheme scheme;
+        SchemeRow row1, row0;
+    };
+    const Case cases[] = {
+        {Scheme::Light,
+         {rgb(221, 194, 166), kUntouched, kUntouched, kBlack, kUntouched, rgb(0, 98, 0), rgb(151, 0, 0),
+          rgb(0, 0, 108), rgb(74, 0, 74)},
+         {rgb(227, 188, 159), kUntouched, kUntouched, kBlack, kUntouched, rgb(0, 85, 0), rgb(151, 0, 0),
+          rgb(0, 0, 104), rgb(91, 0, 91)}},
+        {Scheme::Dark,
+         {rgb(56, 69, 69), kUntouched, kUntouched, rgb(231, 214, 135), kUntouched, rgb(190, 241, 199),
+          rgb(225, 177, 157), rgb(164, 190, 219), rgb(205, 184, 194)},
+         {rgb(57, 47, 70), kUntouched, kUntouched, rgb(231, 214, 135), kUntouched, rgb(190, 241, 199),
+          rgb(251, 164, 172), rgb(164, 190, 219), rgb(201, 180, 207)}},
+        // System colours 5 (window background), 8 (window text), 17 (grey text).
+        {Scheme::Windows,
+         {0x80000005, kUntouched, kUntouched, 0x80000008, kUntouched, 0x80000011, 0x80000011, 0x80000011,
+          0x80000011},
+         {0x80000005, kUntouched, kUntouched, 0x80000008, kUntouched, 0x80000011, 0x80000011, 0x80000011,
+          0x80000011}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.scheme));
+        ReaderState st;
+        for (auto& row : st.SchemeColours) row.fill(kUntouched);
+        st.Band = 1;
+        fillScheme(st, c.scheme);
+        EXPECT_EQ(st.SchemeColours[1], c.row1);
+        EXPECT_EQ(st.SchemeColours[0], c.row0);
+        EXPECT_EQ(st.Band, 0);
     }
 }
 

@@ -57,27 +57,6 @@ TEST(FileLocationsTest, FolderAndBaseNameFromProgramPath) {
     }
 }
 
-TEST(FileLocationsTest, DataFolderFromEnvironment) {
-    struct Case {
-        const char* xdg;
-        const char* home;
-        const char* folder;
-    };
-    const std::vector<Case> cases = {
-        {"/tmp/xdg", "/home/u", "/tmp/xdg/Quorra"},
-        {"/tmp/xdg//", "/home/u", "/tmp/xdg/Quorra"},
-        {"", "/home/u", "/home/u/.local/share/Quorra"},
-        {"", "/home/u/", "/home/u/.local/share/Quorra"},
-        {"relative/data", "/home/u", "/home/u/.local/share/Quorra"},
-        {"/", "/home/u", "/Quorra"},
-        {"", "/", "/.local/share/Quorra"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.xdg) + " | " + c.home);
-        EXPECT_EQ(dataFolderFrom(c.xdg, c.home), c.folder);
-    }
-}
-
 TEST(FileLocationsTest, DataFolderRule) {
     TempFolder dir;
 

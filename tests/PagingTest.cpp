@@ -90,15 +90,30 @@ TEST(PageBack, ResetsTheFixedFaceWhenTheStretchSwitchesToIt) {
 }
 
 TEST(PageBack, FromBeyondTheEndReadsNothingPastIt) {
-    Fixture f(100);  // 103 lines
-    for (int top : {102, 103, 5000}) {
-        f.st.TopLine = top;
+    struct Case {
+        std::int32_t top;
+        std::int32_t start, next;
+        bool drawn;
+    };
+    // 100 phrase lines, the end marker at 100, the closing line at 101 and
+    // the final blank line at 102; 40 lines a panel. The search forward from
+    // TopLine - 40 stops at the end marker; from far beyond the end there is
+    // no line to search, and the estimate itself, past the end, draws nothing.
+    const std::vector<Case> cases = {
+        {102, 100, 102, true},
+        {103, 100, 102, true},
+        {120, 100, 102, true},
+        {5000, 4960, 4960, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.top);
+        Fixture f(100);
+        f.st.TopLine = c.top;
         f.paging.PageBack();
-        EXPECT_LE(f.st.TopLine, top);
+        EXPECT_EQ(f.st.TopLine, c.start);
+        EXPECT_EQ(f.st.NextLine, c.next);
+        EXPECT_EQ(f.surface.texts.empty(), !c.drawn);
     }
-    f.st.TopLine = 120;  // the estimate 80 finds the end marker at 100
-    f.paging.PageBack();
-    EXPECT_EQ(f.st.TopLine, 100);
 }
 
 TEST(PageForward, GoesExactlyToTheNextPanelAndStopsAtTheEnd) {

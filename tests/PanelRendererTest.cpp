@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 
 using namespace varnet;
 using varnet::testing::FakeControls;
@@ -85,6 +87,7 @@ TEST(DrawPanel, StartAtOrPastTheClosingLineDrawsNothing) {
     f.controls.caption = "kept";
     for (int start : {11, 12, 40}) {
         f.surface.reset();
+        f.controls.prevEnabled = false;  // Prev is still set, as for any start
         EXPECT_EQ(f.renderer.DrawPanel(start), start);
         EXPECT_EQ(f.st.TopLine, start);
         EXPECT_TRUE(f.surface.texts.empty());
@@ -119,6 +122,8 @@ TEST(DrawPanel, StartupInstructionsMakeOnePanelOfSeventeenLines) {
 TEST(DrawPanel, PositionLabelCountsHundredsOfLines) {
     Fixture f(400, 400);
     f.setPlain(14253);  // 14,256 lines, as the opened demo book
+    f.controls.prevEnabled = false;
+    f.controls.nextEnabled = false;
     f.renderer.DrawPanel(250);
     EXPECT_EQ(f.controls.caption, "2 of 142 panels");
     EXPECT_EQ(f.controls.progressMax, 14256);
@@ -157,7 +162,7 @@ TEST(DrawPanel, BreakPointSearchEndsThePanelBeforeTheLowestBreak) {
 
 TEST(DrawPanel, FinalBlankLineIsNeverDrawn) {
     Fixture f(1000, 2000);
-    f.setPlain(5);  // 8 lines, 0..4 phrases, 5 p999, 6 closing line, 7 final blank
+    f.setPlain(5);                          // 8 lines, 0..4 phrases, 5 p999, 6 closing line, 7 final blank
     EXPECT_EQ(f.renderer.DrawPanel(1), 5);  // ends before the end marker
     EXPECT_EQ(f.renderer.DrawPanel(5), 7);  // the end marker and the closing line
     EXPECT_FALSE(f.controls.nextEnabled);
@@ -202,13 +207,23 @@ TEST(DrawPanel, ColourLastsAcrossLinesUntilABandToggle) {
     f.setText({"     a |7>long", "     phrase|4> b", "     |8>open", "p002 ", "     after", "p999",
                "        END OF FILE", " "});
     f.renderer.DrawPanel(0);
-    for (const auto& t : f.surface.texts) {
-        if (t.text == "     phrase") {
-            EXPECT_EQ(t.font.colour, f.st.SchemeColours[0][6]);
-        }
-        if (t.text == "     after ") {
-            EXPECT_EQ(t.font.colour, kText1);
-        }
+    const auto colourOf = [&](const std::string& piece) -> std::optional<Colour> {
+        for (const auto& t : f.surface.texts)
+            if (t.text == piece) return t.font.colour;
+        return std::nullopt;
+    };
+    const std::vector<std::pair<std::string, Colour>> expected = {
+        {"     a ", kText0},
+        {"long ", f.st.SchemeColours[0][6]},
+        {"     phrase", f.st.SchemeColours[0][6]},  // "|7>" lasts into the next line
+        {" b ", kText0},                            // until "|4>"
+        {"     ", kText0},                          // the piece before "|8>"
+        {"open ", f.st.SchemeColours[0][7]},
+        {"     after ", kText1},  // the page marker brings band 1's own text colour
+    };
+    for (const auto& [piece, colour] : expected) {
+        SCOPED_TRACE(piece);
+        EXPECT_EQ(colourOf(piece), std::optional<Colour>(colour));
     }
 }
 
@@ -245,8 +260,7 @@ TEST(DrawPanel, WideLinesShrinkToTheFirstSizeThatFits) {
         {15, std::string(21, 'w'), 13},  // 22: 330 at 15, 308 at 14, 286 at 13
         {15, std::string(60, 'w'), 8},   // fits at no size: drawn at 8
         {8, std::string(60, 'w'), 8},    // at 8 nothing shrinks
-        {6, std::string(60, 'w'), 6},
-        {15, "|9>" + std::string(19, 'w') + "|4>", 15},  // tags do not count
+        {6, std::string(60, 'w'), 6},   {15, "|9>" + std::string(19, 'w') + "|4>", 15},  // tags do not count
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -265,9 +279,10 @@ TEST(DrawPanel, WideLinesShrinkToTheFirstSizeThatFits) {
         EXPECT_EQ(f.surface.texts.back().font.size, c.fontSize);
         // Each shrink step repaints the row.
         const int lineHeight = c.fontSize + 5;
-        const auto rowFills = std::count_if(f.surface.fills.begin(), f.surface.fills.end(), [&](const auto& fc) {
-            return fc.top == 5 && fc.left == 0 && fc.bottom == 5 + lineHeight && fc.right == 300;
-        });
+        const auto rowFills =
+            std::count_if(f.surface.fills.begin(), f.surface.fills.end(), [&](const auto& fc) {
+                return fc.top == 5 && fc.left == 0 && fc.bottom == 5 + lineHeight && fc.right == 300;
+            });
         EXPECT_EQ(rowFills, c.fontSize > 8 ? c.fontSize - c.expectedSize : 0);
     }
 }
@@ -316,8 +331,8 @@ TEST(DrawPanel, SecondColumnIsSkippedAtTheEndOfTheText) {
 
 TEST(DrawPanel, TagsSwitchFaceAndStyleAndLastAcrossPanels) {
     Fixture f(2000, 2000);
-    f.setText({"|b>1.  The Title|n> ", "     |f>fixed |a>serif |i>it|u>", "p999", "        END OF FILE",
-               " "});
+    f.setText(
+        {"|b>1.  The Title|n> ", "     |f>fixed |a>serif |i>it|u>", "p999", "        END OF FILE", " "});
     f.renderer.DrawPanel(0);
     const auto& t = f.surface.texts;
     ASSERT_GE(t.size(), 3u);
@@ -391,6 +406,103 @@ TEST(DrawPanel, DrawingIsBracketedOncePerPanel) {
     f.renderer.DrawPanel(12);  // nothing to draw
     EXPECT_EQ(f.surface.begins, 1);
     EXPECT_EQ(f.surface.ends, 1);
+}
+
+TEST(DrawPanel, LineBoxesSayWhereEachLineOfTheLastPanelWent) {
+    Fixture f(801, 105);  // five lines of 20 pixels per column
+    f.controls.two = true;
+    f.setPlain(30);
+    auto& lines = f.st.CurrentText->lines();
+    lines[3] = "     a |7>word|4> ";
+    using Box = PanelRenderer::LineBox;
+    EXPECT_EQ(f.renderer.DrawPanel(2), 12);
+    // A character is 15 pixels wide; the line's own blank counts too.
+    EXPECT_EQ(f.renderer.lineBox(2), (Box{0, 5, 19 * 15, 25}));
+    EXPECT_EQ(f.renderer.lineBox(3), (Box{0, 25, 13 * 15, 45}));  // the tags are not drawn
+    EXPECT_EQ(f.renderer.lineBox(6), (Box{0, 85, 19 * 15, 105}));
+    EXPECT_EQ(f.renderer.lineBox(7), (Box{403, 5, 403 + 19 * 15, 25}));  // the second column
+    EXPECT_EQ(f.renderer.lineBox(11), (Box{403, 85, 403 + 19 * 15, 105}));
+    for (const std::int32_t notDrawn : {-1, 0, 1, 12, 13, 40}) EXPECT_FALSE(f.renderer.lineBox(notDrawn));
+
+    f.renderer.DrawPanel(-3);  // drawn from line 0
+    EXPECT_EQ(f.renderer.lineBox(0), (Box{0, 5, 19 * 15, 25}));
+    f.renderer.DrawPanel(31);  // nothing drawn: no boxes
+    for (std::int32_t k = -1; k < 34; ++k) EXPECT_FALSE(f.renderer.lineBox(k));
+    f.st.CurrentText.reset();
+    f.renderer.DrawPanel(0);
+    EXPECT_FALSE(f.renderer.lineBox(0));
+}
+
+TEST(DrawPanel, HoldingALineDrawsFromTheStartOnlyWhenTheLineLandsThere) {
+    struct Case {
+        const char* name;
+        std::int32_t start, line;
+        std::int32_t top, next;  // the panel shown
+        int drawings;
+    };
+    // Ten lines per panel: 40 phrase lines, then the end marker (40), the
+    // closing line (41) and the final blank line (42).
+    const std::vector<Case> cases = {
+        {"on the first line", 10, 10, 10, 20, 1},
+        {"on the last line", 10, 19, 10, 20, 1},
+        {"just below", 10, 20, 20, 30, 2},
+        {"far below", 10, 33, 33, 40, 2},
+        {"above the start", 10, 4, 4, 14, 2},
+        {"the end marker, after the panel's break point", 36, 40, 40, 42, 2},
+        {"the closing line, on which no panel opens", 20, 41, 40, 42, 2},
+        {"the closing line from its own start, which draws nothing", 41, 41, 40, 42, 1},
+        {"the final blank line, never drawn", 40, 42, 40, 42, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f(1000, 205);
+        f.setPlain(40);
+        EXPECT_EQ(f.renderer.DrawPanelHolding(c.start, c.line), c.next);
+        EXPECT_EQ(f.st.TopLine, c.top);
+        EXPECT_EQ(f.surface.begins, c.drawings);
+        if (c.line < 42) {
+            EXPECT_TRUE(f.renderer.lineBox(c.line));
+        }
+    }
+}
+
+TEST(DrawPanel, APanelThatDoesNotHoldTheLineLeavesNoTrace) {
+    // The panel from line 0 would turn the band at its page marker and leave
+    // the style bold; the panel shown, from line 20, must begin as it would
+    // had it been drawn straight away.
+    const auto fixture = [] {
+        auto f = std::make_unique<Fixture>(1000, 205);
+        f->setPlain(40);
+        auto& lines = f->st.CurrentText->lines();
+        lines[3] = "p002 ";
+        lines[5] = "     |b>bold|f> from here on";
+        lines[20] = "     the |7>hit|4> ";
+        f->st.Band = 1;
+        f->renderer.DrawPanel(25);  // Band is not reset by a start other than 0
+        f->surface.reset();
+        return f;
+    };
+    auto tried = fixture();
+    tried->renderer.DrawPanel(3);
+    ASSERT_EQ(tried->st.Band, 0);
+    ASSERT_TRUE(tried->surface.font.style.bold);
+
+    auto direct = fixture();
+    direct->renderer.DrawPanel(20);
+    auto held = fixture();
+    held->renderer.DrawPanelHolding(3, 20);
+    EXPECT_EQ(held->st.TopLine, 20);
+    ASSERT_GT(held->surface.texts.size(), direct->surface.texts.size());
+    const auto tail = [&](const auto& all, std::size_t n) { return std::vector(all.end() - n, all.end()); };
+    const auto sameText = [](const auto& a, const auto& b) {
+        return a.x == b.x && a.y == b.y && a.text == b.text && a.font == b.font &&
+               a.background == b.background;
+    };
+    const auto heldTexts = tail(held->surface.texts, direct->surface.texts.size());
+    EXPECT_TRUE(std::equal(heldTexts.begin(), heldTexts.end(), direct->surface.texts.begin(),
+                           direct->surface.texts.end(), sameText));
+    EXPECT_EQ(held->st.Band, direct->st.Band);
+    EXPECT_EQ(held->surface.font, direct->surface.font);
 }
 
 TEST(Redraw, DrawsFromTopLineAndShowsThePaths) {

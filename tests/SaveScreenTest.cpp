@@ -55,6 +55,11 @@ TEST(SaveScreen, EachLineOnItsOwn) {
         // Not markers: the "p" or "s" is not the line's first character.
         {"     p1000 ", "     p1000 "},
         {"     s000 ", "     s000 "},
+        {"|b>p4 ran ahead|n> ", "p4 ran ahead "},
+        {"|b>p4", "p4"},
+        {"|b>p4ab|n>", "p4ab"},
+        {"|7>seal|4>", "seal"},
+        {"|9>s000", "s000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

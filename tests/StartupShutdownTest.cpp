@@ -2,6 +2,7 @@
 // with a data folder of its own: the side files written, the contents tree's
 // starting state, and a reading session that a second start resumes.
 #include "DesktopTestSupport.h"
+#include "SaveScreen.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
 
@@ -27,6 +28,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using varnet::testing::FakePrompter;
 using varnet::testing::waitFor;
@@ -61,6 +63,46 @@ TEST(Startup, AnEmptyDataFolderGetsTheDefaultFilesAndTheTreeItsStartingState) {
     // The start-up's own expansions leave the reader's first click to act.
     EXPECT_FALSE(f.w->state().TreeToggled);
     EXPECT_TRUE(f.prompter.errors.empty());
+}
+
+// The data folder is Quorra in the user's data folder as the environment
+// names it: XDG_DATA_HOME when it is set, else the home folder's
+// .local/share.
+TEST(Startup, TheDataFolderFollowsTheEnvironment) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    const QByteArray savedHome = qgetenv("HOME");
+    struct Case {
+        const char* name;
+        QByteArray xdg;
+        bool xdgSet;
+        QString folder;  // where the side files must appear
+    };
+    const std::vector<Case> cases = {
+        {"XDG_DATA_HOME", (root + "/xdg").toLocal8Bit(), true, root + "/xdg/Quorra"},
+        {"XDG_DATA_HOME with trailing slashes", (root + "/slashes//").toLocal8Bit(), true, root + "/slashes/Quorra"},
+        {"XDG_DATA_HOME unset", {}, false, root + "/home/.local/share/Quorra"},
+        {"XDG_DATA_HOME empty", "", true, root + "/home/.local/share/Quorra"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(root + "/home"));
+        qputenv("HOME", (root + "/home").toLocal8Bit());
+        if (c.xdgSet)
+            qputenv("XDG_DATA_HOME", c.xdg);
+        else
+            qunsetenv("XDG_DATA_HOME");
+        {
+            Window f;
+            EXPECT_TRUE(f.prompter.errors.empty());
+            f.close();
+        }
+        EXPECT_TRUE(QFileInfo::exists(testsupport::sideFileName(c.folder, ".ini")));
+        EXPECT_TRUE(QFileInfo::exists(testsupport::sideFileName(c.folder, ".bm")));
+    }
+    qputenv("HOME", savedHome);
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(Startup, ASecondStartWritesNothing) {
@@ -179,26 +221,118 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
     f.w->InxTreeViewClick();
     EXPECT_EQ(f.w->state().TopLine, std::max(0, reference->text(0).trimmed().toInt() - 5));
 
-    // Saving the panel on show writes its lines with CR LF ends.
+    // Saving the panel on show writes the words of its lines and of the
+    // line after it, tags gone, each line ended by CR LF.
+    const auto& st = f.w->state();
     f.prompter.saveName = home.dir.path() + QStringLiteral("/panel.txt");
     f.w->SaveScreenItemClick();
     QFile saved(f.prompter.saveName);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray bytes = saved.readAll();
-    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.toStdString(), varnet::savedScreenBytes(st));
+    QList<QByteArray> written = bytes.split('\n');
+    ASSERT_EQ(written.takeLast(), QByteArray());  // nothing after the last CR LF
+    ASSERT_FALSE(written.empty());
+    for (const QByteArray& line : written) EXPECT_TRUE(line.endsWith('\r')) << line.data();
     EXPECT_FALSE(bytes.contains('|'));
-    // A folder that cannot be written: the error box, nothing else.
-    f.prompter.saveName = home.dir.path() + QStringLiteral("/missing/panel.txt");
-    const auto top = f.w->state().TopLine;
+    // Every plain phrase line of the panel is there as it stands.
+    int phrases = 0;
+    for (std::int32_t k = st.TopLine; k <= st.NextLine; ++k) {
+        const std::string& line = (*st.CurrentText)[k];
+        if (line.empty() || line[0] != ' ' || line.find('|') != std::string::npos) continue;
+        ++phrases;
+        EXPECT_TRUE(written.contains(QByteArray::fromStdString(line) + '\r')) << line;
+    }
+    EXPECT_GT(phrases, 0);
+
+    // A folder that cannot be written: the error box naming the file, and
+    // nothing else.
+    const QString unwritable = home.dir.path() + QStringLiteral("/missing/panel.txt");
+    f.prompter.saveName = unwritable;
+    const auto top = st.TopLine, next = st.NextLine;
     f.w->SaveScreenItemClick();
-    EXPECT_EQ(f.prompter.errors.size(), 1u);
-    EXPECT_EQ(f.w->state().TopLine, top);
+    ASSERT_EQ(f.prompter.errors.size(), 1u);
+    EXPECT_EQ(f.prompter.errors[0].toStdString(), "Cannot create file " + unwritable.toStdString());
+    EXPECT_FALSE(QFileInfo::exists(home.dir.path() + QStringLiteral("/missing")));
+    EXPECT_EQ(st.TopLine, top);
+    EXPECT_EQ(st.NextLine, next);
 
     // Moving to another text brings back the Load Index panel.
     f.clickRow(1);
     EXPECT_FALSE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
     EXPECT_EQ(f.w->InxTreeView->topLevelItemCount(), 0);
     EXPECT_FALSE(f.w->PageControl2->isTabVisible(indexTab));
+}
+
+TEST(ReadingSession, TheFindDialogMovesClearOfTheLineItFound) {
+    DataHome home;
+    Window f;
+    f.clickRow(3);  // chapter 1
+    f.w->FindItemClick();
+    varnet::ui::TFindDialog* dialog = f.w->findDialog();
+    dialog->FindTextEdit->setText(QStringLiteral("fox"));
+    auto& st = f.w->state();
+    const std::int32_t top = st.TopLine, next = st.NextLine;
+    const auto pressFromTheFirstPanel = [&] {
+        st.TopLine = top;
+        st.NextLine = next;
+        f.w->FindDialog1Find();
+    };
+
+    pressFromTheFirstPanel();
+    const std::int32_t found = st.SearchFound;
+    const QRect line = f.w->foundLineArea();
+    ASSERT_FALSE(line.isEmpty());
+    // One column: the line lies below the top margin and the lines above it.
+    const QPoint surfaceOrigin = f.w->Image1->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(line.top() - surfaceOrigin.y(), 5 + (found - st.TopLine) * st.LineHeight);
+    EXPECT_EQ(line.height(), st.LineHeight);
+    EXPECT_EQ(line.left(), surfaceOrigin.x());
+    EXPECT_FALSE(dialog->frameGeometry().intersects(line));
+
+    // The dialog over the line that the same press finds again: it moves
+    // straight up or down, clear of the line and still on the screen.
+    const QRect screen = dialog->screen()->availableGeometry();
+    for (const int cover : {line.top() - 10, line.bottom() - dialog->frameGeometry().height() + 10}) {
+        SCOPED_TRACE(cover);
+        dialog->move(dialog->x(), cover);
+        ASSERT_TRUE(dialog->frameGeometry().intersects(line));
+        pressFromTheFirstPanel();
+        ASSERT_EQ(st.SearchFound, found);
+        ASSERT_EQ(f.w->foundLineArea(), line);
+        EXPECT_FALSE(dialog->frameGeometry().intersects(line));
+        EXPECT_TRUE(screen.contains(dialog->frameGeometry()));
+        EXPECT_TRUE(dialog->isVisible());
+    }
+    // A dialog clear of the line stays where it is.
+    const QPoint clear(dialog->x() + 7, line.bottom() + 30);
+    dialog->move(clear);
+    pressFromTheFirstPanel();
+    ASSERT_EQ(st.SearchFound, found);
+    EXPECT_EQ(dialog->pos(), clear);
+}
+
+TEST(FindDialog, PlacedClearOfAnAreaStraightAboveOrBelowIt) {
+    struct Case {
+        const char* name;
+        QRect frame, area;
+        QPoint placed;
+    };
+    const QRect screen(0, 0, 800, 600);
+    const QRect area(20, 300, 500, 20);  // rows 300 to 319
+    const std::vector<Case> cases = {
+        {"nearer above", QRect(100, 250, 200, 100), area, QPoint(100, 200)},
+        {"nearer below", QRect(100, 290, 200, 100), area, QPoint(100, 320)},
+        {"no room above", QRect(100, 60, 200, 100), QRect(20, 50, 500, 20), QPoint(100, 70)},
+        {"no room below", QRect(100, 500, 200, 100), QRect(20, 540, 500, 20), QPoint(100, 440)},
+        {"room on neither side: the larger, on the screen", QRect(100, 0, 200, 500), QRect(20, 200, 500, 20),
+         QPoint(100, 100)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint placed = varnet::ui::TFindDialog::placeClearOf(c.frame, c.area, screen);
+        EXPECT_EQ(placed, c.placed);
+    }
 }
 
 TEST(Startup, SettingsFileEdgeCasesApplyThroughTheWidgets) {
@@ -242,7 +376,7 @@ TEST(Startup, SettingsFileEdgeCasesApplyThroughTheWidgets) {
         EXPECT_EQ(f.w->TwoColCheckBox->isChecked(), c.twoColumns);
         EXPECT_EQ(f.w->FontSizeTrackBar->value(), c.fontSize);
         EXPECT_EQ(f.w->state().FontSize, c.fontSize);
-        EXPECT_EQ(f.w->outerBounds().size(), c.bounds.size());
+        EXPECT_EQ(f.w->outerBounds(), c.bounds);
         if (c.scheme == 2) {
             EXPECT_EQ(f.w->state().SchemeColours[0][0], 0x80000005u);
         }

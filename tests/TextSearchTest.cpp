@@ -1,14 +1,22 @@
+#include "BookOpening.h"
+#include "BuiltinTexts.h"
 #include "FakeFindDialog.h"
+#include "FakeSurface.h"
+#include "PanelRenderer.h"
+#include "TextFormat.h"
 #include "TextSearch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 using namespace varnet;
+using varnet::testing::FakeControls;
 using varnet::testing::FakeFindDialog;
+using varnet::testing::FakeSurface;
 
 namespace {
 
@@ -16,15 +24,18 @@ constexpr std::int32_t kPanelLines = 5;
 const std::string kFiller = "     along the quiet road ";
 
 // A text of filler phrases with some lines replaced; panels are kPanelLines
-// long.
+// long, and the search's requests to draw are recorded: where from, and the
+// hit the panel must hold.
 struct Fixture {
     ReaderState st;
     FakeFindDialog dialog;
     std::vector<std::int32_t> drawn;
-    TextSearch search{st, dialog, [this](std::int32_t line) {
-                          drawn.push_back(line);
-                          st.TopLine = line;
-                          return line + kPanelLines;
+    std::vector<std::int32_t> held;
+    TextSearch search{st, dialog, [this](std::int32_t start, std::int32_t line) {
+                          drawn.push_back(start);
+                          held.push_back(line);
+                          st.TopLine = start;
+                          return start + kPanelLines;
                       }};
 
     explicit Fixture(std::int32_t count, std::vector<std::pair<std::int32_t, std::string>> lines = {}) {
@@ -118,18 +129,35 @@ TEST(TextSearch, PhrasesAcrossTwoLines) {
     }
 }
 
-TEST(TextSearch, PassesOverTheLinesBesideThePanel) {
-    // Down from NextLine 10, lines 10 and 11 are passed over; up from TopLine
-    // 20, line 19 is.
-    Fixture f(
-        40,
-        {{10, "     wolf "}, {11, "     wolf "}, {13, "     wolf "}, {17, "     wolf "}, {19, "     wolf "}});
-    f.press("wolf", true, 5, 10);
-    EXPECT_EQ(f.lastDrawn(), 13);
-    EXPECT_EQ(f.st.SearchStart, 10);
-    f.press("wolf", false, 20, 25);
-    EXPECT_EQ(f.lastDrawn(), 17);
-    EXPECT_EQ(f.st.SearchStart, 20);
+TEST(TextSearch, ExaminesTheLinesRightBesideThePanel) {
+    struct Case {
+        std::string search;
+        bool down;
+        std::int32_t top, next;
+        std::int32_t hit;
+    };
+    // Down from NextLine n, line n is examined first; up from TopLine t, line
+    // t - 1 is. A phrase split over two lines is found at its first line.
+    Fixture f(40, {{10, "     wolf "},
+                   {11, "     wolf "},
+                   {13, "     wolf "},
+                   {17, "     grey "},
+                   {18, "     |7>wolf|4> "},
+                   {19, "     wolf "}});
+    const std::vector<Case> cases = {
+        {"wolf", true, 5, 10, 10},       {"wolf", true, 6, 11, 11},        {"wolf", true, 7, 12, 13},
+        {"wolf", false, 20, 25, 19},     {"wolf", false, 19, 24, 18},      {"wolf", false, 13, 18, 11},
+        {"grey wolf", true, 12, 17, 17}, {"grey wolf", false, 18, 23, 17},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.search + (c.down ? " down from " : " up from ") +
+                     std::to_string(c.down ? c.next : c.top));
+        f.press(c.search, c.down, c.top, c.next);
+        EXPECT_EQ(f.st.SearchFound, c.hit);
+        EXPECT_EQ(f.held.back(), c.hit);
+        EXPECT_EQ(f.st.SearchStart, c.down ? c.next : c.top);
+    }
+    EXPECT_EQ(f.drawn.size(), cases.size());
     EXPECT_EQ(f.dialog.closes, 0);
 }
 
@@ -156,6 +184,7 @@ TEST(TextSearch, ShownFromThePageMarkerOnlyWhenItLiesAfterTheStart) {
         Fixture f(40, {{c.markerLine, c.marker}, {19, ""}, {20, "     the crow "}});
         f.press("crow", c.down, c.top, c.next);
         EXPECT_EQ(f.lastDrawn(), c.drawnFrom);
+        EXPECT_EQ(f.held, std::vector<std::int32_t>{20});  // the panel must show the hit
         EXPECT_EQ(f.st.SearchFound, 20);
         EXPECT_EQ(f.st.TopLine, c.drawnFrom);
         EXPECT_EQ(f.st.NextLine, c.drawnFrom + kPanelLines);
@@ -171,31 +200,31 @@ TEST(TextSearch, PressesContinueBeyondThePanelOfTheLastHit) {
     f.dialog.down = false;
     f.search.FindDialog1Find();  // up from TopLine 30
     EXPECT_EQ(f.lastDrawn(), 12);
-    f.search.FindDialog1Find();  // up from 12: only line 11 is passed over
+    f.search.FindDialog1Find();  // up from 12
     f.search.FindDialog1Find();  // up from 10: nothing above
     EXPECT_EQ(f.drawn, (std::vector<std::int32_t>{10, 30, 12, 10}));
     EXPECT_EQ(f.dialog.closes, 1);
     EXPECT_FALSE(f.st.ReadingMoved);
 }
 
-TEST(TextSearch, ClosesWithoutAHitOrWithoutRoom) {
+TEST(TextSearch, AtTheEndsOfTheText) {
     struct Case {
         const char* name;
         std::string search;
         bool down;
         std::int32_t top, next;
-        int closes;
+        std::optional<std::int32_t> hit;  // none: the dialog is closed
     };
     const std::int32_t count = 30;
     const std::vector<Case> cases = {
-        {"no hit down", "zebra", true, 0, 5, 1},
-        {"no hit up", "zebra", false, 25, count - 1, 1},
-        {"down from the last panel", "road", true, 20, count - 1, 1},
-        {"up from line 1", "road", false, 1, 6, 1},
-        {"empty search text", "", true, 0, 5, 0},
-        // Beyond the text: a search needing line count itself is not made.
-        {"down two before the end", "road", true, 20, count - 2, 1},
-        {"phrase three before the end", "quiet road", true, 20, count - 3, 1},
+        {"no hit down", "zebra", true, 0, 5, std::nullopt},
+        {"no hit up", "zebra", false, 25, count - 1, std::nullopt},
+        {"down from the last panel", "road", true, 20, count - 1, std::nullopt},
+        {"up from line 1", "road", false, 1, 6, std::nullopt},
+        {"up from line 2", "road", false, 2, 7, 1},
+        {"down from the last line but one", "road", true, 20, count - 2, count - 2},
+        {"phrase down from three before the end", "quiet road", true, 20, count - 3, count - 3},
+        {"down from line 0", "road", true, 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,9 +232,24 @@ TEST(TextSearch, ClosesWithoutAHitOrWithoutRoom) {
         // past the end would otherwise be tempted to report.
         Fixture f(count, {{count - 1, "zebra quiet road"}});
         f.press(c.search, c.down, c.top, c.next);
-        EXPECT_TRUE(f.drawn.empty());
-        EXPECT_EQ(f.dialog.closes, c.closes);
+        EXPECT_EQ(f.lastDrawn(), c.hit);
+        EXPECT_EQ(f.dialog.closes, c.hit ? 0 : 1);
     }
+
+    // Called directly from the last line: the phrase would need the line
+    // after it, which is not read.
+    Fixture last(count, {{count - 1, "zebra quiet road"}});
+    last.dialog.text = "quiet road";
+    last.search.SearchText(count - 1, +1);
+    last.search.SearchText(count, +1);
+    EXPECT_EQ(last.dialog.closes, 2);
+    EXPECT_TRUE(last.drawn.empty());
+
+    Fixture empty(count);
+    empty.press("", true, 0, 5);
+    EXPECT_EQ(empty.st.SearchStart, 5);
+    EXPECT_EQ(empty.dialog.closes, 0);
+    EXPECT_TRUE(empty.drawn.empty());
 
     Fixture none(0);
     none.st.CurrentText.reset();
@@ -215,11 +259,11 @@ TEST(TextSearch, ClosesWithoutAHitOrWithoutRoom) {
     EXPECT_EQ(none.dialog.closes, 3);
     EXPECT_TRUE(none.drawn.empty());
 
-    // Called directly from near the top, an upward search would start above
-    // line 0: nothing to read, not found.
+    // Called directly from the top, an upward search would start above line
+    // 0: nothing to read, not found.
     Fixture top(30, {{0, "     road "}});
     top.dialog.text = "road";
-    top.search.SearchText(1, -1);
+    top.search.SearchText(0, -1);
     EXPECT_EQ(top.dialog.closes, 1);
     EXPECT_TRUE(top.drawn.empty());
 }
@@ -247,5 +291,136 @@ TEST(TextSearch, ShowFoundLineLeavesTheLastLineAlone) {
     EXPECT_TRUE(f.drawn.empty());
     f.search.ShowFoundLine(18);
     EXPECT_EQ(f.lastDrawn(), 4);
+    EXPECT_EQ(f.held, std::vector<std::int32_t>{18});
     EXPECT_EQ(f.st.SearchFound, 18);
+}
+
+namespace {
+
+// The demo book opened as the reader opens it, drawn on a fake surface of the
+// size given, searched with the real renderer.
+struct OpenedBook {
+    ReaderState st;
+    FakeSurface surface;
+    FakeControls controls;
+    PanelRenderer renderer{st, surface, controls};
+    FakeFindDialog dialog;
+    TextSearch search{st, dialog, [this](std::int32_t start, std::int32_t line) {
+                          return renderer.DrawPanelHolding(start, line);
+                      }};
+
+    OpenedBook(int fontSize, int height, bool twoColumns) : surface(800, height) {
+        st.FontSize = fontSize;
+        controls.two = twoColumns;
+        BuildDemoText(st);
+        BookOpening opening(st,
+                            BookOpeningHooks{{},
+                                             [](const std::string&, const std::string&) { return false; },
+                                             [](const std::string&) {},
+                                             [this](std::int32_t line) { return renderer.DrawPanel(line); }});
+        opening.OpenBook("fable.qtx", "");
+    }
+    std::int32_t count() const { return st.CurrentText->count(); }
+};
+
+// The lines at which a search's matching finds the search text (match case
+// off): the first word in the line itself, and for a phrase, the whole text
+// in the line joined with the next, tags taken out.
+std::vector<std::int32_t> matchingLines(const LineList& text, const std::string& search) {
+    const std::string pattern = lowerAscii(search);
+    const std::string firstWord = pattern.substr(0, pattern.find(' '));
+    std::vector<std::int32_t> out;
+    for (std::int32_t i = 0; i + 1 < text.count(); ++i) {
+        if (lowerAscii(text[i]).find(firstWord) == std::string::npos) continue;
+        const std::string joined =
+            lowerAscii(removeTags(std::string(trimmed(text[i])) + " " + std::string(trimmed(text[i + 1]))));
+        if (joined.find(pattern) != std::string::npos) out.push_back(i);
+    }
+    return out;
+}
+
+struct SweepLayout {
+    int fontSize, height;
+    bool twoColumns;
+};
+const SweepLayout kSweepLayouts[] = {
+    {15, 600, false}, {15, 1000, false}, {40, 600, false}, {40, 1000, false}, {40, 600, true}};
+// Three words, and a phrase that the layout splits over two lines at most of
+// its occurrences.
+const char* const kSweepSearches[] = {"fox", "wolf", "lion", "came down"};
+
+}  // namespace
+
+// Find Next pressed from the opening panel of the demo book to its end shows
+// every line that holds the search text, in order, each on one panel only.
+TEST(TextSearchSweep, DownShowsEveryMatchingLineOnceAndInOrder) {
+    for (const SweepLayout& layout : kSweepLayouts) {
+        for (const char* search : kSweepSearches) {
+            SCOPED_TRACE(std::string(search) + " at " + std::to_string(layout.fontSize) + " pt on " +
+                         std::to_string(layout.height) + (layout.twoColumns ? " px, two columns" : " px"));
+            OpenedBook book(layout.fontSize, layout.height, layout.twoColumns);
+            const std::vector<std::int32_t> expected = matchingLines(*book.st.CurrentText, search);
+            ASSERT_GT(expected.size(), 10u);
+            ASSERT_EQ(book.st.TopLine, 0);
+
+            // Each panel shown, as [TopLine, NextLine): the opening one, then
+            // one per press until the dialog closes.
+            std::vector<std::pair<std::int32_t, std::int32_t>> panels{{book.st.TopLine, book.st.NextLine}};
+            book.dialog.text = search;
+            for (std::size_t press = 0; press <= expected.size() && book.dialog.closes == 0; ++press) {
+                const std::int32_t from = book.st.NextLine;
+                book.search.FindDialog1Find();
+                if (book.dialog.closes > 0) break;
+                const std::int32_t hit = book.st.SearchFound;
+                // The hit is the first matching line at or after the panel
+                // before, and it is drawn on the panel shown.
+                const auto next = std::lower_bound(expected.begin(), expected.end(), from);
+                ASSERT_NE(next, expected.end()) << "a hit where none is left, at " << hit;
+                EXPECT_EQ(hit, *next);
+                EXPECT_TRUE(book.renderer.lineBox(hit)) << "line " << hit << " is not on the panel from "
+                                                        << book.st.TopLine << " to " << book.st.NextLine;
+                ASSERT_GT(book.st.TopLine, panels.back().first);
+                ASSERT_GE(book.st.TopLine, panels.back().second);  // panels never overlap
+                panels.emplace_back(book.st.TopLine, book.st.NextLine);
+            }
+            EXPECT_EQ(book.dialog.closes, 1);
+
+            // Every matching line lies on exactly one panel shown.
+            for (const std::int32_t line : expected) {
+                int shownOn = 0;
+                for (const auto& [top, next] : panels) shownOn += top <= line && line < next;
+                EXPECT_EQ(shownOn, 1) << "line " << line;
+            }
+        }
+    }
+}
+
+// Find Next upwards from the end of the demo book stops at every matching
+// line, the last first, and shows each at the top of its panel.
+TEST(TextSearchSweep, UpStopsAtEveryMatchingLineInTurn) {
+    for (const SweepLayout& layout : kSweepLayouts) {
+        for (const char* search : kSweepSearches) {
+            SCOPED_TRACE(std::string(search) + " at " + std::to_string(layout.fontSize) + " pt on " +
+                         std::to_string(layout.height) + (layout.twoColumns ? " px, two columns" : " px"));
+            OpenedBook book(layout.fontSize, layout.height, layout.twoColumns);
+            book.st.NextLine = book.renderer.DrawPanel(book.count() - 3);  // the end marker's panel
+            std::vector<std::int32_t> expected;
+            for (const std::int32_t line : matchingLines(*book.st.CurrentText, search))
+                if (line >= 1 && line < book.st.TopLine) expected.insert(expected.begin(), line);
+            ASSERT_GT(expected.size(), 10u);
+
+            book.dialog.text = search;
+            book.dialog.down = false;
+            std::vector<std::int32_t> hits;
+            while (book.dialog.closes == 0 && hits.size() <= expected.size()) {
+                book.search.FindDialog1Find();
+                if (book.dialog.closes > 0) break;
+                hits.push_back(book.st.SearchFound);
+                EXPECT_EQ(book.st.TopLine, book.st.SearchFound);
+                EXPECT_TRUE(book.renderer.lineBox(book.st.SearchFound));
+            }
+            EXPECT_EQ(hits, expected);
+            EXPECT_EQ(book.dialog.closes, 1);
+        }
+    }
 }

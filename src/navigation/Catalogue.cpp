@@ -37,25 +37,6 @@ std::string chapterRowPrefix(int chapter, const std::string& title) {
 
 }  // namespace
 
-std::vector<std::string> demoChapterTitles(const LineList& book) {
-    std::vector<std::string> titles;
-    for (std::int32_t i = 0; i + 1 < book.count(); ++i) {
-        if (book[i].find("|refpt") == std::string::npos) continue;
-        // The heading: "l00|b>" + number + ".  " + title + "|n> ", or split
-        // after its first part (two blanks) with an indent-08 second line.
-        std::string heading = normaliseLine(book[i + 1]);
-        if (heading.find("|n>") == std::string::npos && i + 2 < book.count())
-            heading += std::string(trimmed(normaliseLine(book[i + 2])));
-        std::string plain = std::string(trimmed(removeTags(heading)));
-        const auto dot = plain.find(".  ");
-        if (dot != std::string::npos) plain = plain.substr(dot + 3);
-        // The split heading keeps its two blanks at the seam: one is enough.
-        for (auto at = plain.find("  "); at != std::string::npos; at = plain.find("  ")) plain.erase(at, 1);
-        titles.push_back(plain);
-    }
-    return titles;
-}
-
 LineList builtinCatalogueRows() {
     const DemoBookInfo& info = demoBookInfo();
     const std::vector<std::string>& chapters = info.chapterTitles;

@@ -20,9 +20,6 @@ inline constexpr const char* kCaptionPrefix = "Varnet -- ";
 inline constexpr const char* kQtxExtension = ".qtx";
 inline constexpr const char* kQdxExtension = ".qdx";
 
-// The chapter titles as the demo book's bold headings give them.
-std::vector<std::string> demoChapterTitles(const LineList& storedBook);
-
 // The 55 built-in rows, the last the terminator "(END)".
 LineList builtinCatalogueRows();
 

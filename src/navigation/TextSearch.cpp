@@ -54,11 +54,10 @@ void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
     const std::int32_t count = lineCount();
     const auto lineAt = [this](std::int32_t i) -> const std::string& { return state_.CurrentText->get(i); };
     std::string lowered;  // reused, so a long search allocates once
-    // Two lines are passed over downwards, one upwards (the line that would
-    // be at the top of the panel on show is Start itself).
-    // The first line is worked out in 64 bits: a start near either end of
-    // the number range must not wrap round into the text.
-    const std::int64_t first = std::int64_t{Start} + 2 * std::int64_t{Direction};
+    // Down, the line right after the panel is the first examined; up, the
+    // line right above it. The first line is worked out in 64 bits: a start
+    // near either end of the number range must not wrap round into the text.
+    const std::int64_t first = Direction > 0 ? std::int64_t{Start} : std::int64_t{Start} + Direction;
     if (first < 0 || first >= count) {
         dialog_.close();
         return;
@@ -66,7 +65,8 @@ void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
     for (std::int32_t i = static_cast<std::int32_t>(first);; i += Direction) {
         // Past either end there is nothing to read: not found, as at a bound.
         if (i < 0 || i >= count) break;
-        const bool atBound = i <= 1 || i >= count - 2;
+        // The bound is the last line a search in that direction examines.
+        const bool atBound = Direction > 0 ? i >= count - 2 : i <= 1;
 
         bool hit;
         if (matchCase) {
@@ -78,15 +78,17 @@ void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
         if (!hit && !atBound) continue;
 
         if (phrase) {
-            // The phrase may run on into the next line; a search that would
-            // need the line after the last one finds nothing.
-            if (i + 1 >= count) break;
-            std::string joined(trimmed(lineAt(i)));
-            joined += ' ';
-            joined += trimmed(lineAt(i + 1));
-            joined = removeTags(joined);
-            if (!matchCase) joined = lowerAscii(joined);
-            hit = contains(joined, pattern);
+            // The phrase may run on into the next line; without one (the last
+            // line of the text) it is not there.
+            hit = false;
+            if (i + 1 < count) {
+                std::string joined(trimmed(lineAt(i)));
+                joined += ' ';
+                joined += trimmed(lineAt(i + 1));
+                joined = removeTags(joined);
+                if (!matchCase) joined = lowerAscii(joined);
+                hit = contains(joined, pattern);
+            }
         }
         if (hit) {
             ShowFoundLine(i);
@@ -110,7 +112,7 @@ void TextSearch::ShowFoundLine(std::int32_t Line) {
         }
     }
     const std::int32_t from = pageStart <= state_.SearchStart ? state_.SearchFound : pageStart;
-    state_.NextLine = drawPanel_(from);
+    state_.NextLine = drawPanel_(from, state_.SearchFound);
 }
 
 }  // namespace varnet

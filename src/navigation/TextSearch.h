@@ -23,20 +23,26 @@ public:
 
 class TextSearch {
 public:
-    // drawPanel draws a panel from a line, sets TopLine and returns the next
-    // line (the window forwards it to PanelRenderer::DrawPanel).
-    TextSearch(ReaderState& state, FindDialog& dialog, std::function<std::int32_t(std::int32_t)> drawPanel)
+    // drawPanel(start, line) draws a panel that holds `line`, from `start`
+    // when `line` lands on that panel; it sets TopLine and returns the next
+    // line (the window forwards it to PanelRenderer::DrawPanelHolding).
+    using DrawPanelHolding = std::function<std::int32_t(std::int32_t start, std::int32_t line)>;
+    TextSearch(ReaderState& state, FindDialog& dialog, DrawPanelHolding drawPanel)
         : state_(state), dialog_(dialog), drawPanel_(std::move(drawPanel)) {}
 
     // A press of find-next: down from NextLine or up from TopLine, or close
     // the dialog when there is no room to search that way.
     void FindDialog1Find();
-    // Direction is +1 (down) or -1 (up). Shows the first hit, or closes the
-    // dialog when the search reaches a bound, or would have to read a line
-    // past either end of the text, without one.
+    // Direction is +1 (down: Start is the line after the panel on show, and
+    // the first line examined) or -1 (up: Start is the panel's top line, and
+    // the line above it is examined first). Shows the first hit, or closes
+    // the dialog when the search reaches its bound (line count - 2 down,
+    // line 1 up), or would have to read a line past either end of the text,
+    // without one.
     void SearchText(std::int32_t Start, std::int32_t Direction);
-    // Draws the panel that shows the hit: from its page's marker when that
-    // lies after the line the search started from, otherwise from the hit.
+    // Draws a panel that shows the hit: from its page's marker when that lies
+    // after the line the search started from and the hit lands on the panel
+    // drawn from there, otherwise from the hit.
     void ShowFoundLine(std::int32_t Line);
 
 private:
@@ -44,7 +50,7 @@ private:
 
     ReaderState& state_;
     FindDialog& dialog_;
-    std::function<std::int32_t(std::int32_t)> drawPanel_;
+    DrawPanelHolding drawPanel_;
 };
 
 }  // namespace varnet

@@ -2,6 +2,7 @@
 
 #include "TextFormat.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -24,6 +25,7 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
     controls_.setPrevEnabled(start != 0);
     if (start == 0) st.Band = 0;
     st.ImagePath.clear();
+    boxes_.clear();
 
     if (!st.CurrentText) return -1;
     const LineList& text = *st.CurrentText;
@@ -66,6 +68,7 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
         std::int32_t n = st.LineHeight > 0 ? st.PanelHeight / st.LineHeight : 0;
         if (i < 0) i = 0;
         if (i + n > count - 1) n = count - 1 - i;
+        if (boxes_.empty()) firstBoxLine_ = i;
 
         // End the column just before the break point nearest the bottom, so
         // the next panel opens on it. The column's first line is not looked at.
@@ -79,7 +82,9 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
         }
 
         do {
-            drawLine(text[i], x0, y);
+            const int top = y;
+            const int right = drawLine(text[i], x0, y);
+            boxes_.push_back({x0, top, right, top + st.LineHeight});
             y += st.LineHeight;
             ++i;
             --n;
@@ -101,7 +106,7 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
     return i;
 }
 
-void PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
+int PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
     ReaderState& st = state_;
     surface_.font.size = st.FontSize;
     std::string s = text + " ";
@@ -121,8 +126,10 @@ void PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
         // up to the tag's closing ">"; what follows is drawn.
         s.erase(0, at);
         const auto close = s.find('>');
-        if (close == std::string::npos) s.clear();
-        else s.erase(0, close + 1);
+        if (close == std::string::npos)
+            s.clear();
+        else
+            s.erase(0, close + 1);
         if (s.size() < 5) s += kFiveBlanks;
         toggleBand();
     } else if (holdsSectionBreak(s)) {
@@ -189,6 +196,29 @@ void PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
     surface_.drawText(x, y, s);
     x += surface_.textWidth(s);
     surface_.fillRect(x, y, st.ColumnWidth, y + st.LineHeight);
+    return x;
+}
+
+std::int32_t PanelRenderer::DrawPanelHolding(std::int32_t start, std::int32_t line) {
+    // A panel's tags and page markers change the band and the surface's font
+    // for the panel after it; a try that is not kept must not.
+    const int band = state_.Band;
+    const SurfaceFont font = surface_.font;
+    const std::int32_t next = DrawPanel(start);
+    if (lineBox(line) || !state_.CurrentText) return next;
+
+    const std::int32_t lastStart = state_.CurrentText->count() - 3;
+    const std::int32_t retry = line > lastStart ? std::max(lastStart, 0) : line;
+    if (retry == start) return next;
+    state_.Band = band;
+    surface_.font = font;
+    return DrawPanel(retry);
+}
+
+std::optional<PanelRenderer::LineBox> PanelRenderer::lineBox(std::int32_t line) const {
+    const std::int64_t k = std::int64_t{line} - firstBoxLine_;
+    if (k < 0 || k >= static_cast<std::int64_t>(boxes_.size())) return std::nullopt;
+    return boxes_[static_cast<std::size_t>(k)];
 }
 
 void PanelRenderer::Redraw() {

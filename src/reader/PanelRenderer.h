@@ -7,7 +7,9 @@
 #include "ReaderState.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace varnet {
 
@@ -47,17 +49,35 @@ public:
     // drawn (-1 when there is no text, `start` itself when it lies at or past
     // the closing line).
     std::int32_t DrawPanel(std::int32_t start);
+    // Draws the panel from `start` when `line` lands on it; otherwise the
+    // panel that opens with `line` (with the line before it for the closing
+    // line, on which no panel opens), begun on the band and in the font the
+    // first try began with, as though that try had never been drawn.
+    std::int32_t DrawPanelHolding(std::int32_t start, std::int32_t line);
     // Draws the panel on show again, from TopLine.
     void Redraw();
+
+    // Where the last call of DrawPanel put a line on the surface: from the
+    // column's left edge to the end of its text, one line height high (right
+    // and bottom exclusive). None when that call did not draw the line.
+    struct LineBox {
+        int left, top, right, bottom;
+        bool operator==(const LineBox&) const = default;
+    };
+    std::optional<LineBox> lineBox(std::int32_t line) const;
 
     DrawingSurface& surface() { return surface_; }
 
 private:
-    void drawLine(const std::string& text, int x0, int& y);
+    // Draws one line at y and returns the x its text reached.
+    int drawLine(const std::string& text, int x0, int& y);
 
     ReaderState& state_;
     DrawingSurface& surface_;
     PanelControls& controls_;
+    // The boxes of the lines the last panel drew, the first at firstBoxLine_.
+    std::vector<LineBox> boxes_;
+    std::int32_t firstBoxLine_ = 0;
 };
 
 }  // namespace varnet

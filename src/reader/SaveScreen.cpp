@@ -19,13 +19,14 @@ bool heldAnchorTag(std::string_view line) {
     return line.find("|refpt") != std::string_view::npos;
 }
 
-bool isLeftOut(std::string_view untagged) {
-    if (untagged.empty()) return false;
-    const char first = untagged[0];
+// Markers open the line themselves: a "p" or "s" that only follows a tag
+// ("|b>p4", "|7>seal|4>") begins words of the text, which are kept.
+bool isLeftOut(std::string_view line, std::string_view untagged) {
+    const char first = line.empty() ? '\0' : line[0];
     if ((first == 'p' || first == 's') && trimmed(untagged).size() == 4) return true;
     // Every page marker: "p" and its number, whatever follows ("p1000 ",
     // the byline marker "p00by ...").
-    if (first == 'p' && untagged.size() > 1 && isDigit(untagged[1])) return true;
+    if (first == 'p' && line.size() > 1 && isDigit(line[1])) return true;
     return untagged.find("age>") != std::string_view::npos;
 }
 
@@ -39,7 +40,7 @@ LineList screenLinesToSave(const LineList& text, std::int32_t TopLine, std::int3
         const std::string& line = text[i];
         if (heldAnchorTag(line)) continue;
         std::string untagged = removeTags(line);
-        if (isLeftOut(untagged)) continue;
+        if (isLeftOut(line, untagged)) continue;
         out.add(std::move(untagged));
     }
     return out;

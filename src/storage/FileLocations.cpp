@@ -11,11 +11,6 @@ namespace varnet {
 
 namespace {
 
-std::string_view withoutTrailingSlashes(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-    return path;
-}
-
 bool isFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -46,21 +41,6 @@ std::string baseNameFrom(std::string_view programPath) {
     for (char& c : base)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return base;
-}
-
-std::string dataFolderFrom(std::string_view xdgDataHome, std::string_view home) {
-    std::string folder;
-    // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base
-    // directory rules say: it would move the data with the working folder.
-    if (!xdgDataHome.empty() && xdgDataHome.front() == '/') {
-        folder = withoutTrailingSlashes(xdgDataHome);
-    } else {
-        folder = withoutTrailingSlashes(home);
-        if (folder == "/") folder.clear();
-        folder += "/.local/share";
-    }
-    if (folder != "/") folder += '/';
-    return folder + kDataFolderName;
 }
 
 FileResult applyDataFolderRule(const std::string& path) {

@@ -25,10 +25,6 @@ std::string bookFolderFrom(std::string_view programPath);
 // Z only): "/usr/lib/varnet/varnet" gives "varnet", "Reader.Bin.x" "reader".
 std::string baseNameFrom(std::string_view programPath);
 
-// $XDG_DATA_HOME/Quorra, or home + "/.local/share/Quorra" when XDG_DATA_HOME
-// is empty (unset) or not an absolute path. Pass the environment's values.
-std::string dataFolderFrom(std::string_view xdgDataHome, std::string_view home);
-
 // When nothing exists at path, creates the folder, with any missing parents
 // (mode 0700, as the per-user data folders are). When anything exists there,
 // folder or not, does nothing. A failure carries the system's description,

@@ -8,7 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace varnet::ui {
 
@@ -45,9 +49,7 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
     grid->addWidget(direction, 1, 1);
     grid->addWidget(CancelButton, 1, 2);
 
-    connect(FindNextButton, &QPushButton::clicked, this, [this] {
-        emit find();
-    });
+    connect(FindNextButton, &QPushButton::clicked, this, [this] { emit find(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::hide);
 }
 
@@ -62,9 +64,13 @@ bool TFindDialog::searchDown() const {
     return DownButton->isChecked();
 }
 
-bool TFindDialog::matchCase() const { return MatchCaseBox->isChecked(); }
+bool TFindDialog::matchCase() const {
+    return MatchCaseBox->isChecked();
+}
 
-void TFindDialog::close() { hide(); }
+void TFindDialog::close() {
+    hide();
+}
 
 void TFindDialog::showAt(const QPoint& topLeft) {
     move(topLeft);
@@ -77,6 +83,31 @@ void TFindDialog::showAt(const QPoint& topLeft) {
     raise();
     activateWindow();
     FindTextEdit->setFocus();
+}
+
+void TFindDialog::keepClearOf(const QRect& area) {
+    if (!isVisible() || area.isEmpty()) return;
+    const QRect frame = frameGeometry();
+    if (!frame.intersects(area)) return;
+    const QScreen* on = screen();
+    const QRect available = on ? on->availableGeometry() : frame.united(area);
+    move(placeClearOf(frame, area, available));
+}
+
+QPoint TFindDialog::placeClearOf(const QRect& frame, const QRect& area, const QRect& screen) {
+    const int above = area.top() - frame.height();
+    const int below = area.bottom() + 1;
+    const bool fitsAbove = above >= screen.top();
+    const bool fitsBelow = below + frame.height() - 1 <= screen.bottom();
+    int top;
+    if (fitsAbove && fitsBelow)
+        top = std::abs(frame.top() - above) <= std::abs(below - frame.top()) ? above : below;
+    else if (fitsAbove || fitsBelow)
+        top = fitsAbove ? above : below;
+    else  // kept whole on the screen, even if it then covers part of the area
+        top = std::clamp(area.top() - screen.top() >= screen.bottom() - area.bottom() ? above : below,
+                         screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height()));
+    return {frame.left(), top};
 }
 
 }  // namespace varnet::ui

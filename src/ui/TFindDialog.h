@@ -31,6 +31,15 @@ public:
     // front when it is already open.
     void showAt(const QPoint& topLeft);
 
+    // Moves the open dialog above or below an area of the screen that it
+    // covers (the line a search found), so the reader sees it.
+    void keepClearOf(const QRect& area);
+    // Where a window with the frame given goes to clear the area: straight
+    // above or below it, on the side where it fits on the screen and moves
+    // least; with room on neither side, on the side with more room as far as
+    // the screen allows.
+    static QPoint placeClearOf(const QRect& frame, const QRect& area, const QRect& screen);
+
     // For one press only, searches the other way than the dialog says (the
     // find-next shortcuts).
     void setDirectionOverride(int direction) { override_ = direction; }

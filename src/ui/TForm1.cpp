@@ -213,7 +213,6 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
 
     FindDialog1 = new TFindDialog(this);
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    const auto drawPanel = [this](std::int32_t line) { return renderer_->DrawPanel(line); };
     paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { FindDialog1->close(); });
     // Bookmarks and the resume offer may name a line past the text's end (a
     // hand edit, an older file): those open on the text's last panel.
@@ -232,7 +231,12 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
         CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
                        [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
                        [](const std::string& path) { return fileExists(path); }});
-    search_ = std::make_unique<TextSearch>(state_, *FindDialog1, drawPanel);
+    search_ =
+        std::make_unique<TextSearch>(state_, *FindDialog1, [this](std::int32_t start, std::int32_t line) {
+            const std::int32_t next = renderer_->DrawPanelHolding(start, line);
+            FindDialog1->keepClearOf(foundLineArea());
+            return next;
+        });
     connectHandlers();
     setAccelerators();
     nameWidgetsForAccessibility();
@@ -1339,6 +1343,13 @@ void TForm1::findNextInDirection(int direction) {
     FindDialog1->setDirectionOverride(direction);
     search_->FindDialog1Find();
     FindDialog1->setDirectionOverride(0);
+}
+
+QRect TForm1::foundLineArea() const {
+    const auto box = renderer_->lineBox(state_.SearchFound);
+    if (!box) return {};
+    const QRect onSurface(QPoint(box->left, box->top), QPoint(box->right - 1, box->bottom - 1));
+    return onSurface.translated(Image1->mapToGlobal(QPoint(0, 0)));
 }
 
 // ---------------------------------------------------------------- the word index

@@ -267,6 +267,9 @@ public slots:
     // The find-next shortcuts: one press in the given direction (+1 down,
     // -1 up) whatever the dialog says.
     void findNextInDirection(int direction);
+    // Where the last search hit is on the screen (global coordinates); empty
+    // when the panel on show does not hold it.
+    QRect foundLineArea() const;
     // Full screen on and off (F11), and one step of the font-size track bar
     // (+1 larger, -1 smaller).
     void FullScreenItemClick(bool on);
