@@ -43,6 +43,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,6 +55,15 @@
 #include <vector>
 
 namespace {
+
+// The program runs in a process group of its own, which an interrupt at the
+// terminal does not reach: the tool ends it when it is ended itself.
+volatile pid_t runningGroup = 0;
+
+void endProgramAndExit(int signal) {
+    if (runningGroup > 0) kill(-runningGroup, SIGKILL);
+    _exit(128 + signal);
+}
 
 double nowMs() {
     timespec t{};
@@ -137,6 +147,10 @@ public:
         fcntl(ConnectionNumber(dpy_), F_SETFD, FD_CLOEXEC);
         start_ = nowMs();
         pid_ = fork();
+        if (pid_ > 0) {
+            setpgid(pid_, pid_);
+            runningGroup = pid_;
+        }
         if (pid_ == 0) {
             setpgid(0, 0);
             dup2(2, 1);
@@ -160,6 +174,7 @@ public:
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 std::fprintf(stderr, "the program ended before it settled (status %d)\n", status);
                 pid_ = -1;
+                runningGroup = 0;
                 return false;
             }
             const double t = nowMs() - start_;
@@ -182,11 +197,14 @@ public:
     // seconds; then, or else, with SIGTERM to its process group.
     void stop(bool closeWindows) {
         if (pid_ <= 0) return;
-        if (closeWindows && askToClose() && exited(500)) return;
-        kill(-pid_, SIGTERM);
-        if (exited(300)) return;
-        kill(-pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+        if (!(closeWindows && askToClose() && exited(500))) {
+            kill(-pid_, SIGTERM);
+            if (!exited(300)) {
+                kill(-pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+            }
+        }
+        runningGroup = 0;
     }
 
     // False when the program drew nothing of its own.
@@ -388,6 +406,9 @@ int main(int argc, char** argv) {
     int major = 1, minor = 1;
     XDamageQueryVersion(dpy, &major, &minor);
     XSetErrorHandler(ignoreErrors);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, endProgramAndExit);
+    // A reader of the trace that goes away does not end the tool early.
+    std::signal(SIGPIPE, SIG_IGN);
 
     Timer timer(dpy, damageEvent, trace);
     timer.start(argv + a);
