@@ -306,7 +306,8 @@ private:
             if (w.owner == Owner::Program) drawn(t);
             return;
         }
-        const auto it = windows_.find(event.xany.window);
+        const auto it =
+            windows_.find(event.type == ConfigureNotify ? event.xconfigure.window : event.xany.window);
         if (it == windows_.end()) return;
         Tracked& w = it->second;
         if (event.type == PropertyNotify && event.xproperty.atom == pidAtom_ && w.owner == Owner::Unknown) {
@@ -318,19 +319,18 @@ private:
         } else if (event.type == ConfigureNotify) {
             w.width = event.xconfigure.width;
             w.height = event.xconfigure.height;
-            if (trace_) std::fprintf(stderr, "%9.2f ms  0x%lx  now %dx%d\n", t, it->first, w.width, w.height);
+            if (trace_ && w.owner == Owner::Program)
+                std::fprintf(stderr, "%9.2f ms  0x%lx  now %dx%d\n", t, it->first, w.width, w.height);
         }
     }
 
+    // A new top-level window: whose it is shows in its _NET_WM_PID, now or
+    // once the property is set.
     void track(Window window, int width, int height) {
         Tracked& w = windows_[window];
         w.width = width;
         w.height = height;
-        XSelectInput(dpy_, window, PropertyChangeMask | ExposureMask | StructureNotifyMask);
-        XDamageCreate(dpy_, window, XDamageReportRawRectangles);
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(dpy_, window, &attributes) && attributes.map_state != IsUnmapped)
-            w.exposed = true;
+        XSelectInput(dpy_, window, PropertyChangeMask);
         settleOwner(window, w);
     }
 
@@ -346,7 +346,25 @@ private:
                 w.owner = *reinterpret_cast<long*>(data) == pid_ ? Owner::Program : Owner::Other;
             XFree(data);
         }
-        if (w.owner == Owner::Program && !w.damage.empty()) drawn(nowMs() - start_);
+        if (w.owner == Owner::Program) watch(window, w);
+        // Other programs' windows are left alone: watching them would only
+        // cost the tool time the program could use.
+        if (w.owner == Owner::Other) XSelectInput(dpy_, window, NoEventMask);
+    }
+
+    // The program's window: its drawing, exposures and size from now on. A
+    // window is drawn only once mapped, and toolkits set _NET_WM_PID before
+    // they map, so nothing of the program's drawing is missed; a window
+    // already mapped may have had its exposure, and counts from now.
+    void watch(Window window, Tracked& w) {
+        XSelectInput(dpy_, window, PropertyChangeMask | ExposureMask | StructureNotifyMask);
+        XDamageCreate(dpy_, window, XDamageReportRawRectangles);
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(dpy_, window, &attributes)) {
+            w.width = attributes.width;
+            w.height = attributes.height;
+            if (attributes.map_state != IsUnmapped) w.exposed = true;
+        }
     }
 
     // The program's windows changed: the quiet period starts again, and the
