@@ -109,8 +109,8 @@ struct Tracked {
     Owner owner = Owner::Unknown;
     // Drawing on a window that is mapped but not yet exposed is the server
     // painting its background, not the program drawing; a window already
-    // mapped when we first saw it may have had its exposure before we
-    // listened, and counts from the start.
+    // mapped when the tool began to watch it may have had its exposure
+    // unseen, and counts as exposed.
     bool exposed = false;
     int width = 0, height = 0;  // as it stands last
     std::vector<Damaged> damage;
@@ -234,11 +234,10 @@ public:
                 atFirst = r.figures;
                 break;
             }
-        std::printf(
-            "first_frame_ms=%.2f settled_ms=%.2f frame_hwm_kib=%ld frame_minflt=%ld peak_rss_kib=%ld "
-            "minflt=%ld "
-            "windows=%d damages=%d\n",
-            *first, *last, atFirst.hwmKib, atFirst.minflt, end.hwmKib, end.minflt, windows, damages);
+        std::printf("first_frame_ms=%.2f settled_ms=%.2f frame_hwm_kib=%ld frame_minflt=%ld ", *first, *last,
+                    atFirst.hwmKib, atFirst.minflt);
+        std::printf("peak_rss_kib=%ld minflt=%ld windows=%d damages=%d\n", end.hwmKib, end.minflt, windows,
+                    damages);
         return true;
     }
 
