@@ -77,8 +77,8 @@ void pageThrough(benchmark::State& state, bool forward) {
             tops.push_back(r.st.TopLine);
             // Paging on the last panel (or back on the first) does not move:
             // the walk ends there.
-            if (r.st.TopLine == top || (forward ? r.st.TopLine >= r.st.CurrentText->count() - 2 : r.st.TopLine == 0))
-                break;
+            const bool atEnd = forward ? r.st.TopLine >= r.st.CurrentText->count() - 2 : r.st.TopLine == 0;
+            if (atEnd || r.st.TopLine == top) break;
         }
         state.PauseTiming();
         for (const std::int32_t top : tops) {
