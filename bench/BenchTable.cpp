@@ -1,11 +1,13 @@
 // Gathers the figures of every benchmark into one table: what was measured,
 // the figure, its target and the ratio of the two (at most 1 when the target
-// is met).
+// is met). Rows that only report a figure have no target.
 //
 // Usage: varnet_bench_table RESULTS_DIR
 //   RESULTS_DIR holds one Google Benchmark JSON report per benchmark program
-//   (NAME.json) and process.txt, the process timer's lines
-//   ("NAME median_ms=... worst_ms=... peak_rss_kib=... runs=...").
+//   (NAME.json); process.txt, the process timer's lines
+//   ("NAME median_ms=... worst_ms=... peak_rss_kib=... runs=..."); and
+//   startup.txt, one line per start-up run ("PROGRAM round=N key=value ..."
+//   or "PROGRAM round=N failed").
 // Prints the table as Markdown; exits with 1 when a figure is missing.
 
 #include <QDir>
@@ -13,10 +15,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QString>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -37,7 +41,8 @@ public:
         for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files)) {
             QFile file(dir.filePath(name));
             if (!file.open(QIODevice::ReadOnly)) continue;
-            const QJsonArray runs = QJsonDocument::fromJson(file.readAll()).object().value("benchmarks").toArray();
+            const QJsonArray runs =
+                QJsonDocument::fromJson(file.readAll()).object().value("benchmarks").toArray();
             for (const QJsonValue& run : runs) {
                 const QJsonObject o = run.toObject();
                 const QString aggregate = o.value("aggregate_name").toString();
@@ -74,7 +79,8 @@ public:
         const auto exact = runs_.find(key);
         if (exact != runs_.end()) return exact;
         for (auto it = runs_.begin(); it != runs_.end(); ++it)
-            if (it->first.startsWith(key + "/iterations:") || it->first.startsWith(key + "/repeats:")) return it;
+            if (it->first.startsWith(key + "/iterations:") || it->first.startsWith(key + "/repeats:"))
+                return it;
         return runs_.end();
     }
     // A benchmark's time per iteration in milliseconds.
@@ -104,6 +110,80 @@ private:
     std::map<QString, Process> processes_;
 };
 
+// The start-up rounds: each program's figures by round.
+class Startup {
+public:
+    explicit Startup(const QString& file) {
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+        static const QRegularExpression field(QStringLiteral("(\\w+)=([0-9.]+)"));
+        QTextStream text(&in);
+        while (!text.atEnd()) {
+            const QString line = text.readLine();
+            const QString program = line.section(' ', 0, 0);
+            std::map<QString, double> figures;
+            for (auto m = field.globalMatch(line); m.hasNext();) {
+                const auto hit = m.next();
+                figures[hit.captured(1)] = hit.captured(2).toDouble();
+            }
+            if (program.isEmpty() || !figures.count("round")) continue;
+            const int round = static_cast<int>(figures["round"]);
+            if (line.endsWith(QLatin1String(" failed")))
+                ++failed_[program];
+            else
+                runs_[program][round] = figures;
+        }
+    }
+
+    int runs(const char* program) const {
+        const auto it = runs_.find(QString::fromLatin1(program));
+        return it == runs_.end() ? 0 : static_cast<int>(it->second.size());
+    }
+    int failures(const char* program) const {
+        const auto it = failed_.find(QString::fromLatin1(program));
+        return it == failed_.end() ? 0 : it->second;
+    }
+    // The median over the rounds of one figure of a program.
+    std::optional<double> median(const char* program, const char* key) const {
+        std::vector<double> values;
+        const auto it = runs_.find(QString::fromLatin1(program));
+        if (it != runs_.end())
+            for (const auto& [round, figures] : it->second)
+                if (const auto f = figures.find(QString::fromLatin1(key)); f != figures.end())
+                    values.push_back(f->second);
+        return middle(values);
+    }
+    // The median over the rounds of a's figure divided by b's figure in the
+    // same round; rounds where either run failed are left out.
+    std::optional<double> medianRatio(const char* a, const char* keyA, const char* b,
+                                      const char* keyB) const {
+        std::vector<double> values;
+        const auto ia = runs_.find(QString::fromLatin1(a));
+        const auto ib = runs_.find(QString::fromLatin1(b));
+        if (ia == runs_.end() || ib == runs_.end()) return std::nullopt;
+        for (const auto& [round, figures] : ia->second) {
+            const auto other = ib->second.find(round);
+            if (other == ib->second.end()) continue;
+            const auto fa = figures.find(QString::fromLatin1(keyA));
+            const auto fb = other->second.find(QString::fromLatin1(keyB));
+            if (fa != figures.end() && fb != other->second.end() && fb->second > 0)
+                values.push_back(fa->second / fb->second);
+        }
+        return middle(values);
+    }
+
+private:
+    static std::optional<double> middle(std::vector<double> values) {
+        if (values.empty()) return std::nullopt;
+        std::sort(values.begin(), values.end());
+        const std::size_t n = values.size();
+        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    }
+
+    std::map<QString, std::map<int, std::map<QString, double>>> runs_;
+    std::map<QString, int> failed_;
+};
+
 std::string number(double v) {
     char text[32];
     if (v >= 100)
@@ -115,7 +195,9 @@ std::string number(double v) {
     return text;
 }
 // A time in milliseconds, shown in the unit that reads best.
-std::string duration(double ms) { return ms < 1.0 ? number(ms * 1000.0) + " us" : number(ms) + " ms"; }
+std::string duration(double ms) {
+    return ms < 1.0 ? number(ms * 1000.0) + " us" : number(ms) + " ms";
+}
 
 struct Table {
     bool missing = false;
@@ -131,6 +213,11 @@ struct Table {
         const double ratio = *figure / *target;
         rows.push_back("| " + what + " | " + figureText + " | " + targetText + " | " + number(ratio) + " | " +
                        (ratio <= 1.0 ? "yes" : "NO") + " |");
+    }
+    // A row that only reports.
+    void note(const std::string& what, const std::optional<std::string>& figureText) {
+        rows.push_back("| " + what + " | " + figureText.value_or("missing") + " | - | - | - |");
+        if (!figureText) missing = true;
     }
     // A time against a fixed budget.
     void time(const std::string& what, std::optional<double> ms, double budgetMs) {
@@ -154,37 +241,119 @@ int main(int argc, char** argv) {
           plain ? std::optional(*plain * 1.2) : std::nullopt, panel ? duration(*panel) : "",
           plain ? "1.2 x plain QPainter (" + duration(*plain) + ")" : "");
 
-    const auto reader = r.process("varnet_window");
-    const auto minimal = r.process("minimal_qt_window");
-    t.add("Start-up, exec to the first painted panel (median of the runs)",
-          reader ? std::optional(reader->medianMs) : std::nullopt,
-          minimal ? std::optional(minimal->medianMs * 1.25) : std::nullopt, reader ? duration(reader->medianMs) : "",
-          minimal ? "1.25 x a minimal Qt window (" + duration(minimal->medianMs) + ")" : "");
-    t.add("Peak memory of the start-up", reader ? std::optional(reader->peakMiB) : std::nullopt,
-          minimal ? std::optional(minimal->peakMiB + 10.0) : std::nullopt,
-          reader ? number(reader->peakMiB) + " MiB" : "",
-          minimal ? "a minimal Qt window (" + number(minimal->peakMiB) + " MiB) + 10 MiB" : "");
+    const Startup up(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/startup.txt"));
+    const auto mib = [](double kib) { return number(kib / 1024.0) + " MiB"; };
+    const auto faults = [](double n) {
+        return QLocale(QLocale::English).toString(qRound64(n)).toStdString();
+    };
+    const auto runs = [&](const char* program) {
+        const int failed = up.failures(program);
+        return " (" + std::to_string(up.runs(program)) + " runs" +
+               (failed ? ", " + std::to_string(failed) + " failed" : std::string()) + ")";
+    };
+    // What a program shows and holds, timed from outside at the X level.
+    const auto xRow = [&](const std::string& what, const char* program) {
+        const auto first = up.median(program, "first_frame_ms");
+        const auto settled = up.median(program, "settled_ms");
+        const auto peak = up.median(program, "peak_rss_kib");
+        const auto minflt = up.median(program, "frame_minflt");
+        const auto toYardstick = up.medianRatio(program, "first_frame_ms", "yardstick", "first_frame_ms");
+        std::optional<std::string> text;
+        if (first && settled && peak && minflt)
+            text = "first frame " + duration(*first) +
+                   (toYardstick && std::string(program) != "yardstick"
+                        ? " (" + number(*toYardstick) + " x the yardstick)"
+                        : std::string()) +
+                   ", " + faults(*minflt) + " minor faults by then; settled " + duration(*settled) +
+                   "; peak RSS " + mib(*peak) + runs(program);
+        t.note("Start-up at the X level: " + what, text);
+    };
+    xRow("the yardstick, a Qt window with one line of serif text in a QLabel", "yardstick");
+    xRow("`varnet`", "varnet");
+    xRow("`varnet fable.qtx`", "varnet_book");
+    xRow("FBReader opening the demo book's prose", "fbreader");
+    {
+        const auto settled = up.median("fbreader", "settled_ms");
+        const auto peak = up.median("fbreader", "peak_rss_kib");
+        const auto minflt = up.median("fbreader", "minflt");
+        t.note(
+            "Start-up at the X level: FBReader settled (its \"Loading book\" notice gone, the book's page "
+            "shown, then a second without change)",
+            settled && peak && minflt ? std::optional(duration(*settled) + ", " + faults(*minflt) +
+                                                      " minor faults by then; peak RSS " + mib(*peak))
+                                      : std::nullopt);
+    }
+    // The same first frames seen from inside the processes.
+    for (const auto& [what, program] :
+         {std::pair{"the yardstick", "probe_yardstick"}, std::pair{"`varnet`'s window", "probe_varnet"},
+          std::pair{"`varnet fable.qtx`'s window", "probe_varnet_book"}}) {
+        const auto first = up.median(program, "first_frame_ms");
+        const auto hwm = up.median(program, "frame_hwm_kib");
+        const auto minflt = up.median(program, "frame_minflt");
+        t.note(std::string("Start-up seen from inside (cross-check): ") + what +
+                   ", first frame drawn by the server",
+               first && hwm && minflt
+                   ? std::optional("first frame " + duration(*first) + ", " + faults(*minflt) +
+                                   " minor faults and peak RSS " + mib(*hwm) + " by then" + runs(program))
+                   : std::nullopt);
+    }
+
+    const auto fbSettled = up.median("fbreader", "settled_ms");
+    for (const auto& [what, program, limit] :
+         {std::tuple{"`varnet`", "varnet", 1.0}, std::tuple{"`varnet fable.qtx`", "varnet_book", 1.1}}) {
+        const auto ratio = up.medianRatio(program, "first_frame_ms", "fbreader", "settled_ms");
+        const auto first = up.median(program, "first_frame_ms");
+        t.add(std::string("Start-up: ") + what +
+                  "'s first frame against FBReader's settled book page (median of "
+                  "the per-round ratios)",
+              ratio, limit,
+              ratio && first && fbSettled
+                  ? number(*ratio) + " x (" + duration(*first) + " against " + duration(*fbSettled) + ")"
+                  : "",
+              "at most " + number(limit) + " x");
+    }
+    for (const auto& [what, program] :
+         {std::pair{"`varnet`", "varnet"}, std::pair{"`varnet fable.qtx`", "varnet_book"}}) {
+        for (const auto& [other, otherName, limit] :
+             {std::tuple{"fbreader", "FBReader's", 1.1}, std::tuple{"yardstick", "the yardstick's", 1.25}}) {
+            const auto ratio = up.medianRatio(program, "peak_rss_kib", other, "peak_rss_kib");
+            const auto mine = up.median(program, "peak_rss_kib");
+            const auto theirs = up.median(other, "peak_rss_kib");
+            t.add(std::string("Peak RSS of ") + what + " against " + otherName +
+                      " (VmHWM once settled; median of the per-round ratios)",
+                  ratio, limit,
+                  ratio && mine && theirs
+                      ? number(*ratio) + " x (" + mib(*mine) + " against " + mib(*theirs) + ")"
+                      : "",
+                  "at most " + number(limit) + " x");
+        }
+    }
+
+    const auto readerPeak = up.median("varnet", "peak_rss_kib");
     const auto everyChapter = r.process("every_chapter");
     t.add("Peak memory of a run that opens every chapter and pages in each",
           everyChapter ? std::optional(everyChapter->peakMiB) : std::nullopt,
-          reader ? std::optional(reader->peakMiB + 10.0) : std::nullopt,
+          readerPeak ? std::optional(*readerPeak / 1024.0 + 10.0) : std::nullopt,
           everyChapter ? number(everyChapter->peakMiB) + " MiB" : "",
-          reader ? "the reader's start-up (" + number(reader->peakMiB) + " MiB) + 10 MiB" : "");
+          readerPeak ? "the reader's start-up (" + mib(*readerPeak) + ") + 10 MiB" : "");
 
     t.time("Building the demo book and opening it", r.ms("BM_BuildAndOpenDemoBook"), 5.0);
     t.time("Opening a chapter (build, normalise, find the anchor, draw)", r.ms("BM_OpenChapter"), 10.0);
 
     // Paging against drawing the very panels it paged to.
-    for (const auto& [what, name] : {std::pair{"forward", "BM_PageForwardWholeBook"},
-                                     std::pair{"back", "BM_PageBackWholeBook"}}) {
+    for (const auto& [what, name] :
+         {std::pair{"forward", "BM_PageForwardWholeBook"}, std::pair{"back", "BM_PageBackWholeBook"}}) {
         for (const auto& [which, key, drawKey] : {std::tuple{"median", "median_us", "draw_median_us"},
                                                   std::tuple{"worst", "worst_us", "draw_worst_us"}}) {
             const auto us = r.counter(name, key);
             const auto drawUs = r.counter(name, drawKey);
-            const auto toMs = [](std::optional<double> v) { return v ? std::optional(*v / 1000.0) : std::nullopt; };
-            t.add(std::string("Paging ") + what + " through the whole book, full screen: " + which + " panel", toMs(us),
-                  toMs(drawUs), us ? duration(*us / 1000.0) : "",
-                  drawUs ? std::string("drawing the same panels: ") + which + " " + duration(*drawUs / 1000.0) : "");
+            const auto toMs = [](std::optional<double> v) {
+                return v ? std::optional(*v / 1000.0) : std::nullopt;
+            };
+            t.add(std::string("Paging ") + what + " through the whole book, full screen: " + which + " panel",
+                  toMs(us), toMs(drawUs), us ? duration(*us / 1000.0) : "",
+                  drawUs ? std::string("drawing the same panels: ") + which + " " + duration(*drawUs / 1000.0)
+                         : "");
         }
     }
 
@@ -199,11 +368,14 @@ int main(int argc, char** argv) {
     t.time("Loading and preparing a word index of 10,000 lines", i10k, 10.0);
     t.time("Loading and preparing a word index of 100,000 lines", i100k, 100.0);
     t.time("Loading and preparing a word index of 1,000,000 lines", i1m, 1000.0);
-    t.add("Word index growth from 10,000 to 100,000 lines", i10k && i100k ? std::optional(*i100k / *i10k) : std::nullopt,
-          12.0, i10k && i100k ? number(*i100k / *i10k) + " x" : "", "at most 12 x");
-    t.add("Word index growth from 100,000 to 1,000,000 lines", i100k && i1m ? std::optional(*i1m / *i100k) : std::nullopt,
-          12.0, i100k && i1m ? number(*i1m / *i100k) + " x" : "", "at most 12 x");
-    t.time("Building the Index tree widget for the demo book", r.ms("BM_IndexTreeWidgetForTheDemoBook"), 500.0);
+    t.add("Word index growth from 10,000 to 100,000 lines",
+          i10k && i100k ? std::optional(*i100k / *i10k) : std::nullopt, 12.0,
+          i10k && i100k ? number(*i100k / *i10k) + " x" : "", "at most 12 x");
+    t.add("Word index growth from 100,000 to 1,000,000 lines",
+          i100k && i1m ? std::optional(*i1m / *i100k) : std::nullopt, 12.0,
+          i100k && i1m ? number(*i1m / *i100k) + " x" : "", "at most 12 x");
+    t.time("Building the Index tree widget for the demo book", r.ms("BM_IndexTreeWidgetForTheDemoBook"),
+           500.0);
     t.time("Adding a bookmark to a file of 10,000 lines (reload, insert, atomic save)",
            r.ms("BM_AddBookmarkTo10000Lines"), 20.0);
 

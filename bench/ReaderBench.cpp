@@ -75,7 +75,10 @@ void pageThrough(benchmark::State& state, bool forward) {
             else r.paging.PageBack();
             paged.push_back(since(begin));
             tops.push_back(r.st.TopLine);
-            if (forward ? r.st.TopLine >= r.st.CurrentText->count() - 2 : r.st.TopLine == 0 || r.st.TopLine == top) break;
+            // Paging on the last panel (or back on the first) does not move:
+            // the walk ends there.
+            const bool atEnd = forward ? r.st.TopLine >= r.st.CurrentText->count() - 2 : r.st.TopLine == 0;
+            if (atEnd || r.st.TopLine == top) break;
         }
         state.PauseTiming();
         for (const std::int32_t top : tops) {
