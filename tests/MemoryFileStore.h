@@ -20,6 +20,9 @@ public:
         lines = LineList::fromBytes(it->second);
         return true;
     }
+    bool readable(const std::string& path) const override {
+        return files.count(path) != 0 && unreadable.count(path) == 0;
+    }
     bool save(const std::string& path, const LineList& lines) override {
         ++saves;
         if (failWrites) return false;

@@ -123,6 +123,20 @@ FileResult AtomicFile::write(const std::string& path, std::string_view bytes) {
     return {};
 }
 
+FileResult canReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return lastError();
+    struct stat st {};
+    int code = 0;
+    if (::fstat(fd, &st) != 0) code = errno;
+    else if (S_ISDIR(st.st_mode)) code = EISDIR;
+    else if (!S_ISREG(st.st_mode)) code = EINVAL;
+    else if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > kMaxReadBytes) code = EFBIG;
+    ::close(fd);
+    if (code != 0) return FileResult::failure(systemText(code));
+    return {};
+}
+
 FileResult readWholeFile(const std::string& path, std::string& out) {
     // O_NONBLOCK keeps the open of a pipe from waiting for a writer; it is
     // refused below as not a regular file.

@@ -43,6 +43,10 @@ inline constexpr std::size_t kMaxReadBytes = std::size_t{256} << 20;
 // is left unchanged.
 FileResult readWholeFile(const std::string& path, std::string& out);
 
+// What readWholeFile refuses before reading (no file, no read permission, not
+// a regular file, over kMaxReadBytes), found without reading the file.
+FileResult canReadWholeFile(const std::string& path);
+
 // A regular file (or a symbolic link to one) exists at path.
 bool fileExists(const std::string& path);
 

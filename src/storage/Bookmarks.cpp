@@ -37,13 +37,10 @@ void Bookmarks::reportUnreadable() { window_.error(kCannotReadFile + state_.Book
 bool Bookmarks::save() {
     // Checked again at the moment of writing: the file may have changed
     // since the drop-down step read it.
-    if (store_.exists(state_.BookmarkPath)) {
-        LineList current;
-        if (!store_.load(state_.BookmarkPath, current)) {
-            unreadable_ = true;
-            reportUnreadable();
-            return false;
-        }
+    if (store_.exists(state_.BookmarkPath) && !store_.readable(state_.BookmarkPath)) {
+        unreadable_ = true;
+        reportUnreadable();
+        return false;
     }
     if (store_.save(state_.BookmarkPath, *state_.BookmarkLines)) return true;
     window_.error(kCannotCreateFile + state_.BookmarkPath);
