@@ -14,8 +14,8 @@
 set -eu
 here=$(dirname "$0")
 . "$here/xsession.sh"
-first=$1
-second=$2
+binary_a=$1
+binary_b=$2
 checker=$3
 shots=$4
 shift 4
@@ -78,8 +78,8 @@ run() {
     home=""
 }
 
-run a "$first" "$@"
-run b "$second" "$@"
+run a "$binary_a" "$@"
+run b "$binary_b" "$@"
 failed=0
 for moment in 1-first 2-resized 3-reading 4-paged 5-resized 6-back; do
     printf '%s: ' "$moment"
