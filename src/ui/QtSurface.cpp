@@ -64,14 +64,14 @@ void QtSurface::create(QSize logicalSize, qreal devicePixelRatio) {
     dpr_ = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     canvas_ = logicalSize.expandedTo(QSize(1, 1));
     image_ = QImage();
+    picture_ = QRect();
     outside_.clear();
     trackFills_ = dpr_ == std::floor(dpr_);
     fills_.reset(0, 0, QColor(Qt::white).rgb());
 }
 
 QRect QtSurface::pictureRect() const {
-    if (image_.isNull()) return {};
-    return QRect(QPoint(0, 0), QSize(qFloor(image_.width() / dpr_), qFloor(image_.height() / dpr_)));
+    return picture_;
 }
 
 void QtSurface::coverWidget() {
@@ -109,6 +109,7 @@ void QtSurface::grow(QSize logical) {
             if (added.intersects(o.bounds)) o.draw(replay);
     }
     image_ = grown;
+    picture_ = QRect(QPoint(0, 0), target);
     const QRect covered(QPoint(0, 0), target);
     std::erase_if(outside_, [&](const Outside& o) { return covered.contains(o.bounds); });
 
@@ -122,10 +123,10 @@ void QtSurface::grow(QSize logical) {
     }
 }
 
-void QtSurface::keepOutside(const QRect& bounds, std::function<void(QPainter&)> draw) {
+void QtSurface::keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw) {
     const QRect canvas(QPoint(0, 0), canvas_);
     const QRect reach = bounds.intersected(canvas);
-    if (reach.isEmpty() || pictureRect().contains(reach)) return;
+    if (reach.isEmpty() || picture_.contains(reach)) return;
     // What covers the whole canvas hides everything drawn before it.
     if (reach == canvas) outside_.clear();
     outside_.push_back({reach, std::move(draw)});
@@ -287,7 +288,7 @@ void QtSurface::drawText(int x, int y, std::string_view text) {
     const QRect reach(x - across, y - down, w + 2 * across, e.cellHeight + 2 * down);
     const bool inked = qtLayout || !glyphs_.isEmpty() || font.style.underline;
     const QColor ink = resolve(font.colour);
-    if (!pictureRect().contains(reach)) {
+    if (reachesOutside(reach)) {
         // Everything needed to draw the piece again, by value.
         const QRect cellRect(x, y, w, e.cellHeight);
         if (qtLayout) {
@@ -347,7 +348,7 @@ void QtSurface::drawLine(int x1, int y1, int x2, int y2) {
     const QRect bounds(QPoint(std::min(x1, x2) - reach, std::min(y1, y2) - reach),
                        QPoint(std::max(x1, x2) + reach, std::max(y1, y2) + reach));
     const QPen pen(resolve(penColour), penWidth, Qt::SolidLine, Qt::FlatCap);
-    keepOutside(bounds, [=](QPainter& p) {
+    keepOutside(bounds, [pen, x1, y1, x2, y2](QPainter& p) {
         p.setPen(pen);
         p.drawLine(x1, y1, x2, y2);
     });

@@ -96,7 +96,18 @@ private:
     void grow(QSize logical);
     // Drawing that reaches past the picture is kept to be painted again when
     // the picture grows; `bounds` is what it may change, in logical pixels.
-    void keepOutside(const QRect& bounds, std::function<void(QPainter&)> draw);
+    // The common case, drawing inside the picture, costs one comparison.
+    template <typename Draw>
+    void keepOutside(const QRect& bounds, Draw&& draw) {
+        if (!reachesOutside(bounds)) return;
+        keepOutsideSlow(bounds, std::function<void(QPainter&)>(std::forward<Draw>(draw)));
+    }
+    void keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw);
+    // Part of the rectangle lies on the canvas outside the picture.
+    bool reachesOutside(const QRect& bounds) const {
+        const QRect reach = bounds & QRect(QPoint(0, 0), canvas_);
+        return !reach.isEmpty() && !picture_.contains(reach);
+    }
     QRect pictureRect() const;
     void updateFont();
     // Lays the text out glyph by glyph into glyphs_ and positions_ (when
@@ -111,6 +122,7 @@ private:
 
     QWidget& widget_;
     QImage image_;
+    QRect picture_;  // the picture's extent in logical pixels
     QSize canvas_;
     qreal dpr_ = 1.0;
     // What was drawn reaching past the picture, in drawing order.
