@@ -66,6 +66,9 @@ struct Panel {
         widget = std::make_unique<ui::ReadingSurface>();
         widget->resize(1920, 1080);
         widget->surface().create(QSize(1920, 1080), 1.0);
+        // The widget is never shown: its picture is made now, as showing it
+        // would, so that panels are painted and not only kept for later.
+        widget->surface().coverWidget();
         st.FontSize = 15;
         fillScheme(st, Scheme::Light);
         BookOpening opening(st, {});

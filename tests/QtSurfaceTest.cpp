@@ -26,7 +26,7 @@ struct Surface {
         s.create(size, dpr);
         s.font.size = 15;
     }
-    QColor at(int x, int y) const { return s.image().pixelColor(x, y); }
+    QColor at(int x, int y) { return s.image().pixelColor(x, y); }
 };
 
 TEST(QtSurface, PointSizesAreMappedAsAt96DotsPerInch) {

@@ -123,12 +123,13 @@ void QtSurface::grow(QSize logical) {
     }
 }
 
-void QtSurface::keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw) {
+void QtSurface::keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw, bool opaque) {
     const QRect canvas(QPoint(0, 0), canvas_);
     const QRect reach = bounds.intersected(canvas);
     if (reach.isEmpty() || picture_.contains(reach)) return;
-    // What covers the whole canvas hides everything drawn before it.
-    if (reach == canvas) outside_.clear();
+    // What an opaque fill covers whole is hidden by it: a hidden widget that
+    // draws panel after panel keeps about one panel's worth.
+    if (opaque) std::erase_if(outside_, [&](const Outside& o) { return reach.contains(o.bounds); });
     outside_.push_back({reach, std::move(draw)});
 }
 
@@ -230,7 +231,8 @@ int QtSurface::layout(std::string_view text, bool place) {
 
 void QtSurface::beginDrawing() {
     if (drawingDepth_++ > 0) return;
-    coverWidget();
+    // A widget that is not on show waits for its picture until it is shown.
+    if (widget_.isVisible()) coverWidget();
     if (image_.isNull()) return;
     painter_.begin(&image_);
     painterHasPen_ = false;
@@ -250,9 +252,10 @@ void QtSurface::fillRect(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
     PaintScope scope(*this);
     const QRgb colour = resolve(fillColour).rgb();
-    keepOutside(QRect(left, top, right - left, bottom - top), [=](QPainter& p) {
-        p.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour));
-    });
+    keepOutside(
+        QRect(left, top, right - left, bottom - top),
+        [=](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour)); },
+        true);
     if (!painter_.isActive()) return;
     if (trackFills_)
         fills_.fill(left, top, right, bottom, colour, *this);

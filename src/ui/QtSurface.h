@@ -46,9 +46,14 @@ public:
     // Grows the picture to cover the widget (and the canvas with it, when
     // the widget is larger); called before drawing and painting.
     void coverWidget();
-    // The picture as it stands: at least the size the widget has had, at
-    // most the canvas.
-    const QImage& image() const { return image_; }
+    // The picture, grown to cover the widget first: at least the size the
+    // widget has had, at most the canvas. A widget that has not been shown
+    // gets no picture until it is shown or its picture is asked for; what is
+    // drawn on it meanwhile is kept and painted in then.
+    const QImage& image() {
+        coverWidget();
+        return image_;
+    }
     QSize canvasSize() const { return canvas_; }
 
     int width() const override;
@@ -97,12 +102,14 @@ private:
     // Drawing that reaches past the picture is kept to be painted again when
     // the picture grows; `bounds` is what it may change, in logical pixels.
     // The common case, drawing inside the picture, costs one comparison.
+    // `opaque` says the drawing covers all of `bounds`, hiding whatever was
+    // drawn there before.
     template <typename Draw>
-    void keepOutside(const QRect& bounds, Draw&& draw) {
+    void keepOutside(const QRect& bounds, Draw&& draw, bool opaque = false) {
         if (!reachesOutside(bounds)) return;
-        keepOutsideSlow(bounds, std::function<void(QPainter&)>(std::forward<Draw>(draw)));
+        keepOutsideSlow(bounds, std::function<void(QPainter&)>(std::forward<Draw>(draw)), opaque);
     }
-    void keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw);
+    void keepOutsideSlow(const QRect& bounds, std::function<void(QPainter&)> draw, bool opaque);
     // Part of the rectangle lies on the canvas outside the picture.
     bool reachesOutside(const QRect& bounds) const {
         const QRect reach = bounds & QRect(QPoint(0, 0), canvas_);
