@@ -127,8 +127,6 @@ TEST(QtSurface, ColoursAndSizes) {
 
     // Sizes are the widget's, not the picture's; figures are logical pixels.
     Surface f(QSize(100, 50), 2.0);
-    EXPECT_TRUE(f.s.image().isNull());  // made when first needed
-    f.s.coverWidget();
     EXPECT_EQ(f.s.image().size(), QSize(200, 100));
     f.widget.resize(64, 32);
     EXPECT_EQ(f.s.width(), 64);
@@ -206,8 +204,12 @@ TEST(QtSurface, AWidgetLargerThanTheCanvasIsDrawnWhole) {
     f.widget.resize(150, 300);
     f.s.fillColour = 0x00000000;
     f.s.fillRect(0, 0, 150, 300);
+    // Wholly beyond the first canvas, drawn before the widget is ever shown.
+    f.s.fillColour = 0x000000FF;
+    f.s.fillRect(110, 200, 150, 300);
     EXPECT_EQ(f.s.image().size(), QSize(150, 300));
-    EXPECT_EQ(f.at(149, 299), QColor(Qt::black));
+    EXPECT_EQ(f.at(149, 199), QColor(Qt::black));
+    EXPECT_EQ(f.at(140, 250), QColor(Qt::red));
 }
 
 }  // namespace

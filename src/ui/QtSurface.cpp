@@ -231,8 +231,11 @@ int QtSurface::layout(std::string_view text, bool place) {
 
 void QtSurface::beginDrawing() {
     if (drawingDepth_++ > 0) return;
-    // A widget that is not on show waits for its picture until it is shown.
+    // A widget that is not on show waits for its picture until it is shown;
+    // its canvas grows with it all the same, so that what it draws beyond
+    // the screen is kept.
     if (widget_.isVisible()) coverWidget();
+    else if (!canvas_.isEmpty()) canvas_ = canvas_.expandedTo(widget_.size());
     if (image_.isNull()) return;
     painter_.begin(&image_);
     painterHasPen_ = false;
