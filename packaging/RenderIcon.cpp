@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         QByteArray raw;
         QDataStream out(&raw, QIODevice::WriteOnly);
         out << qint32(icon.width()) << qint32(icon.height());
-        out.writeRawData(reinterpret_cast<const char*>(icon.constBits()), static_cast<int>(icon.sizeInBytes()));
+        out.writeRawData(reinterpret_cast<const char*>(icon.constBits()),
+                         static_cast<int>(icon.sizeInBytes()));
         QFile file(QString::fromLocal8Bit(argv[2]));
         if (file.open(QIODevice::WriteOnly) && file.write(qCompress(raw, 9)) > 0) return 0;
         std::fprintf(stderr, "RenderIcon: cannot write %s\n", argv[2]);

@@ -8,8 +8,8 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QTabBar>
 #include <QRegularExpression>
+#include <QTabBar>
 
 #include <memory>
 

@@ -25,7 +25,8 @@ namespace {
 class WatchingPrompter : public FakePrompter {
 public:
     bool question(const QString& text, const QString& title) override {
-        for (QWidget* w : QApplication::topLevelWidgets()) shownAtQuestion = shownAtQuestion || w->isVisible();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            shownAtQuestion = shownAtQuestion || w->isVisible();
         return FakePrompter::question(text, title);
     }
     bool shownAtQuestion = false;

@@ -172,7 +172,7 @@ TEST(Paging, OnlyTheKeysThatPageAreConsumed) {
         const char* name;
         int key;
         bool shift;
-        bool onSurface;  // the reading surface has the focus
+        bool onSurface;   // the reading surface has the focus
         int expectedTop;  // from the panel at line 40
     };
     const std::vector<Case> cases = {

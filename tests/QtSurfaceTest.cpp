@@ -2,9 +2,9 @@
 #include "QtSurface.h"
 
 #include <QFontInfo>
-#include <QImage>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPalette>
 #include <QWidget>
 

@@ -128,10 +128,14 @@ FileResult canReadWholeFile(const std::string& path) {
     if (fd < 0) return lastError();
     struct stat st {};
     int code = 0;
-    if (::fstat(fd, &st) != 0) code = errno;
-    else if (S_ISDIR(st.st_mode)) code = EISDIR;
-    else if (!S_ISREG(st.st_mode)) code = EINVAL;
-    else if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > kMaxReadBytes) code = EFBIG;
+    if (::fstat(fd, &st) != 0)
+        code = errno;
+    else if (S_ISDIR(st.st_mode))
+        code = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        code = EINVAL;
+    else if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > kMaxReadBytes)
+        code = EFBIG;
     ::close(fd);
     if (code != 0) return FileResult::failure(systemText(code));
     return {};

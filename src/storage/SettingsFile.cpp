@@ -84,7 +84,8 @@ FileResult writeWindowSettings(const std::string& path, const WindowSettings& wi
     // A window as wide or as high as the screen keeps the bounds stored
     // before, unless those were unusable; its options are written all the
     // same, so that nothing the reader chose is lost.
-    const bool boundsKept = !storedBoundsBad && (window.twidth == screenWidth || window.theight == screenHeight);
+    const bool boundsKept =
+        !storedBoundsBad && (window.twidth == screenWidth || window.theight == screenHeight);
     std::vector<std::pair<const char*, std::int32_t>> keys;
     keys.emplace_back(k::background, window.background);
     if (!boundsKept) {

@@ -15,7 +15,9 @@ public:
         lines = LineList::fromBytes(bytes);
         return true;
     }
-    bool readable(const std::string& path) const override { return static_cast<bool>(canReadWholeFile(path)); }
+    bool readable(const std::string& path) const override {
+        return static_cast<bool>(canReadWholeFile(path));
+    }
     bool save(const std::string& path, const LineList& lines) override {
         return static_cast<bool>(AtomicFile::write(path, lines.toBytes()));
     }

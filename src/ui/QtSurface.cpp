@@ -234,8 +234,10 @@ void QtSurface::beginDrawing() {
     // A widget that is not on show waits for its picture until it is shown;
     // its canvas grows with it all the same, so that what it draws beyond
     // the screen is kept.
-    if (widget_.isVisible()) coverWidget();
-    else if (!canvas_.isEmpty()) canvas_ = canvas_.expandedTo(widget_.size());
+    if (widget_.isVisible())
+        coverWidget();
+    else if (!canvas_.isEmpty())
+        canvas_ = canvas_.expandedTo(widget_.size());
     if (image_.isNull()) return;
     painter_.begin(&image_);
     painterHasPen_ = false;
@@ -257,7 +259,9 @@ void QtSurface::fillRect(int left, int top, int right, int bottom) {
     const QRgb colour = resolve(fillColour).rgb();
     keepOutside(
         QRect(left, top, right - left, bottom - top),
-        [=](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour)); },
+        [=](QPainter& p) {
+            p.fillRect(QRect(left, top, right - left, bottom - top), QColor::fromRgb(colour));
+        },
         true);
     if (!painter_.isActive()) return;
     if (trackFills_)
@@ -359,7 +363,8 @@ void QtSurface::drawLine(int x1, int y1, int x2, int y2) {
         p.drawLine(x1, y1, x2, y2);
     });
     if (!painter_.isActive()) return;
-    if (trackFills_) fills_.touch(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1, *this);
+    if (trackFills_)
+        fills_.touch(bounds.left(), bounds.top(), bounds.right() + 1, bounds.bottom() + 1, *this);
     painter_.setPen(pen);
     painterHasPen_ = false;
     painter_.drawLine(x1, y1, x2, y2);
