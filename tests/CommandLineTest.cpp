@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -54,13 +55,38 @@ TEST(CommandLine, TheFirstArgumentOpensItsTextAndTheAnswerToTheOfferHolds) {
         const std::int32_t lines = w.state().CurrentText->count();
 
         w.show();
-        ASSERT_TRUE(waitFor([&] { return w.NextButton->isEnabled(); }));
+        // Only the first activation brings the Control page forward.
+        ASSERT_TRUE(waitFor([&] { return w.PageControl2->currentWidget() == w.ControlsTabSheet; }));
         QCoreApplication::processEvents();
         EXPECT_EQ(w.state().TopLine, yes ? 1234 : 0);
         EXPECT_EQ(w.state().CurrentText->count(), lines);  // no instructions after the book
         w.close();
         QCoreApplication::processEvents();
     }
+}
+
+// A closing bookmark past the text's end (a hand edit, an older file) opens
+// on the last panel even though the text is opened before the window has its
+// size.
+TEST(CommandLine, ABookmarkPastTheEndOpensOnTheLastPanelOnceTheWindowIsLaidOut) {
+    DataHome home;
+    QDir().mkpath(home.folder());
+    QFile bm(home.file(".bm"));
+    ASSERT_TRUE(bm.open(QIODevice::WriteOnly));
+    bm.write("<<none\r\n<<title\r\n<<fable\r\n#999999 Far\r\n<<author\r\n");
+    bm.close();
+    WatchingPrompter prompter;
+    prompter.answer = true;
+    TForm1 w(&prompter);
+    w.show();
+    ASSERT_TRUE(waitFor([&] { return w.PageControl2->currentWidget() == w.ControlsTabSheet; }));
+    QCoreApplication::processEvents();
+    const std::int32_t count = w.state().CurrentText->count();
+    EXPECT_LT(w.state().TopLine, count - 2);
+    EXPECT_GE(w.state().NextLine, count - 2);
+    EXPECT_TRUE(w.PrevButton->isEnabled());
+    w.close();
+    QCoreApplication::processEvents();
 }
 
 int main(int argc, char** argv) {

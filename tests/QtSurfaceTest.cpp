@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QPalette>
 #include <QWidget>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -167,7 +169,7 @@ TEST(QtSurface, AGrowingPictureHoldsWhatACanvasSizePictureWouldHold) {
         picture.fill(Qt::darkGreen);
         s.stretchDraw(QRect(250 - 20 * step, 10, 60, 40), picture);
     };
-    for (const qreal dpr : {1.0, 2.0}) {
+    for (const qreal dpr : {1.0, 2.0, 1.25}) {
         SCOPED_TRACE(dpr);
         Surface whole(canvas, dpr);
         Surface growing(QSize(100, 60), dpr);
@@ -184,7 +186,10 @@ TEST(QtSurface, AGrowingPictureHoldsWhatACanvasSizePictureWouldHold) {
             growing.s.coverWidget();
             largest = largest.expandedTo(next);
             const QImage& grown = growing.s.image();
-            EXPECT_EQ(grown.size(), largest * dpr);
+            // At a fractional ratio the picture is made at the canvas's size.
+            const QSize logicalSize = dpr == 1.25 ? canvas : largest;
+            EXPECT_EQ(grown.size(),
+                      QSize(qCeil(logicalSize.width() * dpr), qCeil(logicalSize.height() * dpr)));
             const QImage expected = whole.s.image().copy(QRect(QPoint(0, 0), grown.size()));
             int differing = 0, firstX = -1, firstY = -1;
             for (int y = 0; y < grown.height(); ++y)
@@ -196,6 +201,32 @@ TEST(QtSurface, AGrowingPictureHoldsWhatACanvasSizePictureWouldHold) {
             EXPECT_EQ(differing, 0) << "step " << step << ", first at " << firstX << "," << firstY;
         }
     }
+}
+
+// A visible surface smaller than its canvas whose pieces reach a little past
+// the widget panel after panel keeps a bounded number of them, and still
+// holds what a canvas-size picture would.
+TEST(QtSurface, PiecesKeptPastTheWidgetStayBounded) {
+    Surface whole(QSize(600, 400));
+    Surface f(QSize(300, 200));
+    f.s.create(QSize(600, 400), 1.0);
+    f.widget.show();
+    std::size_t most = 0;
+    for (int panel = 0; panel < 1000; ++panel) {
+        for (QtSurface* s : {&whole.s, &f.s}) {
+            s->beginDrawing();
+            s->fillColour = panel % 2 ? 0x00C0C0C0 : 0x009FBCE3;
+            s->fillRect(0, 0, 300, 200);
+            s->penColour = 0x00000080;
+            s->penWidth = 2;
+            s->drawLine(147, 0, 147, 200);  // as the separator of two columns
+            s->endDrawing();
+        }
+        most = std::max(most, f.s.keptCount());
+    }
+    EXPECT_LE(most, 400u);
+    const QImage& grown = f.s.image();
+    EXPECT_EQ(grown, whole.s.image().copy(grown.rect()));
 }
 
 TEST(QtSurface, AWidgetLargerThanTheCanvasIsDrawnWhole) {

@@ -129,6 +129,24 @@ TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     EXPECT_TRUE(testsupport::waitFor([&] { return !w.findDialog()->isVisible(); }));
 }
 
+// Entering the control panel brings the Reading page forward, but the focus
+// stays where the reader put it: the slider's arrows move the slider.
+TEST(Shortcuts, TheControlPanelKeepsTheFocus) {
+    Window f;
+    TForm1& w = *f.w;
+    f.clickRow(3);
+    w.PageControl1->setCurrentWidget(w.TOCTabSheet);
+    w.FontSizeTrackBar->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
+    EXPECT_EQ(QApplication::focusWidget(), w.FontSizeTrackBar);
+    const int size = w.FontSizeTrackBar->value();
+    const std::int32_t top = w.state().TopLine;
+    QTest::keyClick(w.windowHandle(), Qt::Key_Right);
+    EXPECT_EQ(w.FontSizeTrackBar->value(), size + 1);
+    EXPECT_EQ(w.state().TopLine, top);
+}
+
 TEST(Shortcuts, F3AndShiftF3FindOnceDownAndOnceUpWhateverTheDialogSays) {
     Window f;
     TForm1& w = *f.w;

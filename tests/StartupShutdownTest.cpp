@@ -503,8 +503,10 @@ TEST(Startup, StoredBoundsOffEveryScreenComeBackOntoTheScreen) {
         {"far off to the right and below, and too wide", QRect(5000, 3000, 99999, 500),
          QRect(area.left(), area.bottom() + 1 - 500, area.width(), 500)},
         {"off to the left and above", QRect(-3000, -2000, 450, 460), QRect(area.left(), area.top(), 450, 460)},
-        {"taller than the screen", QRect(10, 20, 500, 5000), QRect(10, area.top(), 500, area.height())},
+        {"taller than every screen", QRect(10, 20, 500, 5000), QRect(10, area.top(), 500, area.height())},
         {"on the screen: kept as it is", QRect(10, 20, 450, 460), QRect(10, 20, 450, 460)},
+        {"partly off the screen, its title bar reachable: kept", QRect(area.right() - 200, 40, 450, 460),
+         QRect(area.right() - 200, 40, 450, 460)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

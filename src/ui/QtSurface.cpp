@@ -16,6 +16,8 @@ namespace {
 
 // A new surface draws in the serif face until a tag names another.
 constexpr const char* kDefaultFace = "Times New Roman";
+// At most this many pieces drawn outside the picture are kept at a time.
+constexpr std::size_t kMaxKept = 400;
 // Enough faces, sizes and styles for a panel's shrinking and tags.
 constexpr std::size_t kFontCacheSize = 24;
 
@@ -84,11 +86,16 @@ void QtSurface::grow(QSize logical) {
     // its lines drawn where the canvas had none: the canvas grows with it.
     canvas_ = canvas_.expandedTo(logical);
     const QSize current = pictureRect().size();
-    const QSize target = current.expandedTo(logical).boundedTo(canvas_);
+    QSize target = current.expandedTo(logical).boundedTo(canvas_);
+    // At a fractional pixel ratio logical edges fall inside device pixels,
+    // so a picture grown piece by piece could show a seam: it is made at the
+    // canvas's size at once.
+    if (!target.isEmpty() && dpr_ != std::floor(dpr_)) target = canvas_;
     if (target == current || target.isEmpty()) return;
 
-    const bool drawing = painter_.isActive();
-    if (drawing) {
+    // Inside a drawing bracket the painter carries on in the new picture.
+    const bool drawing = drawingDepth_ > 0;
+    if (painter_.isActive()) {
         fills_.flush(*this);
         painter_.end();
     }
@@ -104,9 +111,16 @@ void QtSurface::grow(QSize logical) {
     if (!outside_.empty()) {
         const QRegion added = QRegion(QRect(QPoint(0, 0), target)) - QRegion(QRect(QPoint(0, 0), current));
         QPainter replay(&grown);
-        replay.setClipRegion(added);
-        for (const Outside& o : outside_)
-            if (added.intersects(o.bounds)) o.draw(replay);
+        for (const Outside& o : outside_) {
+            // Each piece only where it was kept for, so that dropping a piece
+            // whose kept part is covered loses nothing.
+            const QRegion where = added & QRegion(o.bounds);
+            if (where.isEmpty()) continue;
+            replay.save();
+            replay.setClipRegion(where);
+            o.draw(replay);
+            replay.restore();
+        }
     }
     image_ = grown;
     picture_ = QRect(QPoint(0, 0), target);
@@ -130,6 +144,16 @@ void QtSurface::keepOutsideSlow(const QRect& bounds, std::function<void(QPainter
     // What an opaque fill covers whole is hidden by it: a hidden widget that
     // draws panel after panel keeps about one panel's worth.
     if (opaque) std::erase_if(outside_, [&](const Outside& o) { return reach.contains(o.bounds); });
+    // Pieces that reach a little past the widget (a column separator, a
+    // line ending at the edge) are never covered by the next panel's fills.
+    // Past a bound the picture grows over everything kept so far, which
+    // then needs keeping no longer.
+    if (outside_.size() >= kMaxKept) {
+        QRect all;
+        for (const Outside& o : outside_) all |= o.bounds;
+        grow(QSize(all.right() + 1, all.bottom() + 1));
+        if (picture_.contains(reach)) return;
+    }
     outside_.push_back({reach, std::move(draw)});
 }
 

@@ -55,6 +55,8 @@ public:
         return image_;
     }
     QSize canvasSize() const { return canvas_; }
+    // How many pieces drawn outside the picture are kept to be painted in.
+    std::size_t keptCount() const { return outside_.size(); }
 
     int width() const override;
     int height() const override;

@@ -881,7 +881,9 @@ void TForm1::FormResize() {
     BuyMemo->setPlainText(utf8(kOrderingNotice));
 
     state_.NextLine = state_.TopLine;
-    state_.NextLine = renderer_->DrawPanel(state_.TopLine);
+    // A text opened before the window had its size (named on the command
+    // line) may stand at its end: the laid-out window shows its last panel.
+    state_.NextLine = paging_->ShowLine(state_.TopLine);
 }
 
 void TForm1::FormActivate() {
@@ -1065,23 +1067,34 @@ void TForm1::FormCreate() {
 
 namespace {
 
-// Stored bounds that would put the window off every screen, or make it
-// larger than the screen it is on, are brought back onto the screen holding
-// most of it (the primary one when none does), no larger than its available
-// area; the minimum size still holds.
+// Stored bounds that would put the window off every screen are brought back
+// onto the screen holding most of it (the primary one when none does), no
+// larger than its available area; so is a window larger than all screens
+// together. A window whose title bar can be reached on some screen stays as
+// it was stored, spanning screens or partly off one as the reader left it.
 QRect keptOnScreen(QRect bounds, QSize minimum) {
     QScreen* best = nullptr;
     qint64 bestArea = 0;
+    QRect desktop;
+    bool reachable = false;
+    // The top strip where the window manager puts the title bar.
+    const QRect titleBar(bounds.left(), bounds.top(), bounds.width(), std::min(bounds.height(), 30));
     for (QScreen* screen : QGuiApplication::screens()) {
-        const QRect shared = screen->availableGeometry() & bounds;
-        const qint64 area = qint64(shared.width()) * shared.height();
-        if (!shared.isEmpty() && area > bestArea) {
+        const QRect area = screen->availableGeometry();
+        desktop |= area;
+        const QRect shared = area & titleBar;
+        if (shared.width() >= std::min(100, bounds.width()) && !shared.isEmpty()) reachable = true;
+        const QRect inside = area & bounds;
+        const qint64 size = qint64(inside.width()) * inside.height();
+        if (!inside.isEmpty() && size > bestArea) {
             best = screen;
-            bestArea = area;
+            bestArea = size;
         }
     }
     if (!best) best = QGuiApplication::primaryScreen();
     if (!best) return bounds;
+    const bool tooLarge = bounds.width() > desktop.width() || bounds.height() > desktop.height();
+    if (reachable && !tooLarge) return bounds;
     const QRect area = best->availableGeometry();
     bounds.setWidth(std::max(std::min(bounds.width(), area.width()), minimum.width()));
     bounds.setHeight(std::max(std::min(bounds.height(), area.height()), minimum.height()));
@@ -1254,6 +1267,9 @@ void TForm1::PageControl1Change() {
     // the tree for moving through the contents. A reader going through the
     // tabs with the arrow keys keeps the focus on the tab row.
     if (PageControl1->tabBar()->hasFocus()) return;
+    // Focus in the control panel stays there: entering the Control page
+    // brings the Reading page forward, and the slider keeps its arrows.
+    if (QWidget* focus = QApplication::focusWidget(); focus && !within(focus, PageControl1)) return;
     if (PageControl1->currentWidget() == ReadTabSheet) Image1->setFocus(Qt::OtherFocusReason);
     else if (PageControl1->currentWidget() == TOCTabSheet) TOCTreeView->setFocus(Qt::OtherFocusReason);
 }

@@ -79,6 +79,7 @@ settled_shot() {
         [ "$sum" = "$previous" ] && return 0
         previous=$sum
     done
+    fail "the screen did not settle for $1"
 }
 # The main window's client area on the screen (WX, WY, WW, WH) and its
 # frame's edges (FL, FR, FT, FB) from the window manager.
@@ -243,9 +244,11 @@ while :; do
     xdo key Next
     pages=$((pages + 1))
     [ "$pages" -lt 3 ] && { sleep 0.2; continue; }
-    sleep 0.4
-    # The decision and the comparison below use the same screenshot.
-    shot "chapter-5-page-$pages"
+    # The decision and the comparison below use the same screenshot, taken
+    # once the page has been drawn.
+    sleep 0.2
+    step=$((step + 1))
+    settled_shot "chapter-5-page-$pages"
     top=$(convert "$last_shot" -crop 1x1+$((WX + 100))+$((WY + 63)) -depth 8 txt:- | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr 'a-f' 'A-F')
     [ "$top" = "$first_dark_band" ] && break
     [ "$pages" -ge 12 ] && fail "no panel of chapter 5 starts on the first band (top strip $top)"
