@@ -36,9 +36,9 @@ void BookOpening::load(const std::string& fileName) {
     ReaderState& st = state_;
     st.OpenFileName = fileName;
     st.BookKey = bookKeyFrom(fileName);
-    // The demo book is built before it is copied, also when a text named on
-    // the command line opens it before any catalogue click built it.
-    if (st.BookKey == "fable" && !st.DemoText) BuildDemoText(st);
+    // A text named on the command line may open the demo book before any
+    // catalogue click built it: it is then read straight from the built-in
+    // text, the same lines, without keeping a second copy.
     LineList text = builtinTextFor(st.BookKey, st);
 
     auto& lines = text.lines();
