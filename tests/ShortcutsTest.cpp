@@ -129,6 +129,24 @@ TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     EXPECT_TRUE(testsupport::waitFor([&] { return !w.findDialog()->isVisible(); }));
 }
 
+// The Find dialog is made when first needed; F3 before that finds nothing
+// and moves nothing.
+TEST(Shortcuts, TheFindDialogIsMadeWhenFirstNeeded) {
+    Window f;
+    TForm1& w = *f.w;
+    EXPECT_EQ(w.findChild<varnet::ui::TFindDialog*>(), nullptr);
+    f.clickRow(3);
+    const std::int32_t top = w.state().TopLine;
+    w.paging().NextButtonClick();  // closing a dialog that is not there
+    const std::int32_t next = w.state().TopLine;
+    EXPECT_NE(next, top);
+    QTest::keyClick(w.windowHandle(), Qt::Key_F3);
+    EXPECT_EQ(w.state().TopLine, next);
+    QTest::keyClick(w.windowHandle(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(testsupport::waitFor([&] { return w.findChild<varnet::ui::TFindDialog*>() != nullptr; }));
+    EXPECT_TRUE(w.findDialog()->isVisible());
+}
+
 // Entering the control panel brings the Reading page forward, but the focus
 // stays where the reader put it: the slider's arrows move the slider.
 TEST(Shortcuts, TheControlPanelKeepsTheFocus) {

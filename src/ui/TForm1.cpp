@@ -175,6 +175,22 @@ bool within(const QWidget* widget, const QWidget* page) {
     return widget && (widget == page || page->isAncestorOf(widget));
 }
 
+// What a search reads of the Find dialog; before the dialog is made, an
+// empty find text (which finds nothing), down, no match case.
+class FindOptions final : public FindDialog {
+public:
+    explicit FindOptions(TFindDialog* const& dialog) : dialog_(dialog) {}
+    std::string findText() const override { return dialog_ ? dialog_->findText() : std::string(); }
+    bool searchDown() const override { return dialog_ ? dialog_->searchDown() : true; }
+    bool matchCase() const override { return dialog_ && dialog_->matchCase(); }
+    void close() override {
+        if (dialog_) dialog_->close();
+    }
+
+private:
+    TFindDialog* const& dialog_;
+};
+
 class KeyPreviewFilter final : public QObject {
 public:
     explicit KeyPreviewFilter(TForm1& form) : form_(form) {}
@@ -211,9 +227,10 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
     buildControlPanel();
     loadLogo();
 
-    FindDialog1 = new TFindDialog(this);
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { FindDialog1->close(); });
+    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] {
+        if (FindDialog1) FindDialog1->close();
+    });
     // Bookmarks and the resume offer may name a line past the text's end (a
     // hand edit, an older file): those open on the text's last panel.
     const auto showLine = [this](std::int32_t line) { return paging_->ShowLine(line); };
@@ -231,10 +248,11 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
         CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
                        [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
                        [](const std::string& path) { return fileExists(path); }});
+    findOptions_ = std::make_unique<FindOptions>(FindDialog1);
     search_ =
-        std::make_unique<TextSearch>(state_, *FindDialog1, [this](std::int32_t start, std::int32_t line) {
+        std::make_unique<TextSearch>(state_, *findOptions_, [this](std::int32_t start, std::int32_t line) {
             const std::int32_t next = renderer_->DrawPanelHolding(start, line);
-            FindDialog1->keepClearOf(foundLineArea());
+            if (FindDialog1) FindDialog1->keepClearOf(foundLineArea());
             return next;
         });
     connectHandlers();
@@ -586,7 +604,6 @@ void TForm1::connectHandlers() {
         swallowTreeRelease_ = true;
         QTimer::singleShot(0, this, &TForm1::TOCTreeViewDblClick);
     });
-    connect(FindDialog1, &TFindDialog::find, this, &TForm1::FindDialog1Find);
     connect(TOCTreeView, &QTreeWidget::itemExpanded, this, &TForm1::TOCTreeViewExpanded);
     connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
     connect(OKButton, &QPushButton::clicked, this, &TForm1::OKButtonClick);
@@ -1349,14 +1366,24 @@ void TForm1::BMGOItemClick() {
 
 // ---------------------------------------------------------------- search
 
+TFindDialog* TForm1::findDialog() {
+    // Made the first time it is needed: the first screen does without it.
+    if (!FindDialog1) {
+        FindDialog1 = new TFindDialog(this);
+        connect(FindDialog1, &TFindDialog::find, this, &TForm1::FindDialog1Find);
+        nameByCaption(FindDialog1);
+    }
+    return FindDialog1;
+}
+
 void TForm1::FindItemClick() {
-    FindDialog1->showAt(frameGeometry().topLeft() + QPoint(50, 50));
+    findDialog()->showAt(frameGeometry().topLeft() + QPoint(50, 50));
 }
 
 void TForm1::FindDialog1Find() { search_->FindDialog1Find(); }
 
 void TForm1::findNextInDirection(int direction) {
-    FindDialog1->setDirectionOverride(direction);
+    findDialog()->setDirectionOverride(direction);
     search_->FindDialog1Find();
     FindDialog1->setDirectionOverride(0);
 }
@@ -1551,10 +1578,10 @@ void TForm1::updatePanelText() {
     Image1->setPanelText(lines.join(QLatin1Char('\n')));
 }
 
-void TForm1::nameWidgetsForAccessibility() {
-    // Each widget is named by its caption; widgets without one by the page
-    // or the label they belong to.
-    for (QWidget* w : findChildren<QWidget*>()) {
+// Names each widget under root that has none by its caption: a button's
+// text, a group's title, a label's text, a menu's title, a page's tab.
+void TForm1::nameByCaption(QWidget* root) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || !w->accessibleName().isEmpty()) continue;
         QString name;
         if (auto* b = qobject_cast<QAbstractButton*>(w))
@@ -1569,6 +1596,12 @@ void TForm1::nameWidgetsForAccessibility() {
             if (const int k = pages->indexOf(w); k >= 0) name = pages->tabText(k);
         if (!name.trimmed().isEmpty()) w->setAccessibleName(name.trimmed());
     }
+}
+
+void TForm1::nameWidgetsForAccessibility() {
+    // Each widget is named by its caption; widgets without one by the page
+    // or the label they belong to.
+    nameByCaption(this);
     const auto pageName = [](QTabWidget* pages, QWidget* page) {
         return pages->tabText(pages->indexOf(page));
     };

@@ -119,7 +119,8 @@ public:
 
     Bookmarks& bookmarks() { return *bookmarks_; }
     BookOpening& bookOpening() { return *opening_; }
-    TFindDialog* findDialog() { return FindDialog1; }
+    // The Find dialog, made the first time it is needed.
+    TFindDialog* findDialog();
 
     // Position of a node in a depth-first walk of the whole tree (a node
     // before its children, expanded or not), and the node at a position.
@@ -310,6 +311,7 @@ private:
     void loadLogo();
     void setAccelerators();
     void nameWidgetsForAccessibility();
+    void nameByCaption(QWidget* root);
     // The reading surface's accessible text follows the panel on show; the
     // renderer reports a drawn panel before its caller stores NextLine, so
     // the text is taken once control is back in the event loop.
@@ -329,6 +331,8 @@ private:
     std::unique_ptr<CatalogueClick> catalogue_;
     std::unique_ptr<TextSearch> search_;
     TFindDialog* FindDialog1 = nullptr;
+    // What a search reads of the Find dialog, also before it is made.
+    std::unique_ptr<FindDialog> findOptions_;
     // The file names the open and save dialogs hold between uses.
     QString openDialogFileName_;
     std::string dataFolder_;
