@@ -14,7 +14,10 @@
 #      resume, and check that the panel is the one on show before closing;
 #   8. open chapter 5 from the contents tree, page three times and close with
 #      the close box; start a third time, open the book, answer Yes, and check
-#      that the panel is the one on show at close.
+#      that the panel is the one on show at close;
+#   9. start a fourth time, let the window manager maximise the window, make
+#      the text larger and close: the font size is kept and the bounds
+#      written are the normal ones.
 #
 # Every step leaves a screenshot in the folder the run names; light.png and
 # dark.png are the window alone, for the README.
@@ -283,4 +286,29 @@ settled_shot resumed-at-close
 "$checker" --same "$chapter_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
     fail "the panel resumed at the closing bookmark is not the one on show at close"
 close_with_close_box
-echo "end-to-end: resumed at the bookmark and at the closing bookmark; every step passed ($shots)"
+
+# ---- fourth run: maximised by the window manager (a double click on the
+# title bar), a larger font, closed: the option is kept and the bounds
+# written are the window's normal ones.
+bounds_before=$(tr -d '\r' < "$ini" | grep -E '^t(left|top|width|height)=' | tr '\n' ' ')
+start_program
+xdo mousemove $((WX + WW / 2)) $((WY - FT / 2)) click --repeat 2 --delay 80 1
+for _ in $(seq 50); do
+    xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && break
+    sleep 0.1
+done
+xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "the window manager did not maximise the window"
+shot maximised
+xdo key ctrl+plus
+sleep 0.3
+xdo key ctrl+q
+for _ in $(seq 100); do
+    kill -0 "$app" 2> /dev/null || break
+    sleep 0.1
+done
+wait "$app" || fail "the program ended with status $? after Ctrl+Q"
+app=""
+tr -d '\r' < "$ini" | grep -qx "fontsize=16" || fail "the font size chosen while maximised was not kept: $(tr -d '\r' < "$ini" | tr '\n' ' ')"
+bounds_after=$(tr -d '\r' < "$ini" | grep -E '^t(left|top|width|height)=' | tr '\n' ' ')
+[ "$bounds_after" = "$bounds_before" ] || fail "closing maximised wrote $bounds_after, not the normal bounds $bounds_before"
+echo "end-to-end: resumed at the bookmark and at the closing bookmark, and a maximised window kept its option and normal bounds; every step passed ($shots)"
