@@ -52,7 +52,7 @@ fuzz: fuzz-build
 # The benchmarks' own packages come first: the build looks for the X-level
 # timer's library when it configures.
 bench-setup:
-	@sh bench/setup.sh
+	@sh scripts/setup.sh bench
 
 bench: bench-setup
 	@$(MAKE) --no-print-directory build

@@ -56,8 +56,8 @@ for b in DrawBench ReaderBench NavigationBench DemoBookBench; do
 done
 
 xtimer="$bench/varnet_x_frame_timer"
-[ -x "$xtimer" ] || { echo "varnet_x_frame_timer was not built (bench/setup.sh installs libxdamage-dev)" >&2; exit 1; }
-command -v fbreader > /dev/null || { echo "fbreader is not installed (bench/setup.sh installs it)" >&2; exit 1; }
+[ -x "$xtimer" ] || { echo "varnet_x_frame_timer was not built (make bench installs libxdamage-dev: scripts/setup.sh bench)" >&2; exit 1; }
+command -v fbreader > /dev/null || { echo "fbreader is not installed (make bench installs it: scripts/setup.sh bench)" >&2; exit 1; }
 
 # The window manager keeps its own home, which the runs never reset.
 HOME="$work/xhome"

@@ -1,12 +1,21 @@
 #!/bin/sh
 # Installs the Debian packages Varnet needs to build, test and run, and only
-# those that are missing. As root it runs apt-get; otherwise it prints the
-# exact command to run and stops.
+# those that are missing; with "bench", those only the benchmarks need
+# besides (the peer reader the start-up is measured against, the X libraries
+# of the X-level timer (DAMAGE) and of the in-process probe's round trip to
+# the server, and the session bus daemon). As root it runs apt-get;
+# otherwise it prints the exact command to run and stops.
 set -eu
 
-PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
+if [ "${1:-}" = bench ]; then
+    PACKAGES="fbreader libx11-dev libxdamage-dev libxcb1-dev dbus-daemon"
+    who="The benchmarks need"
+else
+    PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
 libbenchmark-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick openbox clang libclang-rt-14-dev \
 desktop-file-utils appstream"
+    who="Varnet needs"
+fi
 
 missing=""
 for p in $PACKAGES; do
@@ -20,7 +29,7 @@ if [ -z "$missing" ]; then
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Varnet needs these Debian packages:$missing"
+    echo "$who these Debian packages:$missing"
     echo "Install them with:"
     echo "  sudo apt-get install -y$missing"
     exit 1

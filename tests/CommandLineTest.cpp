@@ -39,11 +39,7 @@ TEST(CommandLine, TheFirstArgumentOpensItsTextAndTheAnswerToTheOfferHolds) {
     for (const bool yes : {true, false}) {
         SCOPED_TRACE(yes ? "Yes" : "No");
         DataHome home;
-        QDir().mkpath(home.folder());
-        QFile bm(home.file(".bm"));
-        ASSERT_TRUE(bm.open(QIODevice::WriteOnly));
-        bm.write("<<none\r\n<<title\r\n<<fable\r\n#1234 Lion\r\n<<author\r\n");
-        bm.close();
+        home.write(".bm", "<<none\r\n<<title\r\n<<fable\r\n#1234 Lion\r\n<<author\r\n");
 
         WatchingPrompter prompter;
         prompter.answer = yes;
@@ -70,11 +66,7 @@ TEST(CommandLine, TheFirstArgumentOpensItsTextAndTheAnswerToTheOfferHolds) {
 // size.
 TEST(CommandLine, ABookmarkPastTheEndOpensOnTheLastPanelOnceTheWindowIsLaidOut) {
     DataHome home;
-    QDir().mkpath(home.folder());
-    QFile bm(home.file(".bm"));
-    ASSERT_TRUE(bm.open(QIODevice::WriteOnly));
-    bm.write("<<none\r\n<<title\r\n<<fable\r\n#999999 Far\r\n<<author\r\n");
-    bm.close();
+    home.write(".bm", "<<none\r\n<<title\r\n<<fable\r\n#999999 Far\r\n<<author\r\n");
     WatchingPrompter prompter;
     prompter.answer = true;
     TForm1 w(&prompter);

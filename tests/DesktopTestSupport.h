@@ -6,6 +6,7 @@
 #include "WindowTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +42,13 @@ struct DataHome {
     QByteArray read(const char* extension) const {
         QFile f(file(extension));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Writes a side file before the window starts, the folder made first.
+    void write(const char* extension, const QByteArray& bytes) const {
+        QDir().mkpath(folder());
+        QFile f(file(extension));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
     }
 };
 

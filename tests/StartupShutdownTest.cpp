@@ -2,6 +2,8 @@
 // with a data folder of its own: the side files written, the contents tree's
 // starting state, and a reading session that a second start resumes.
 #include "DesktopTestSupport.h"
+#include "IniFile.h"
+#include "SettingsFile.h"
 #include "SaveScreen.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
@@ -450,15 +452,14 @@ TEST(ReadingSession, TheFindDialogSearchesFromThePanelOnShow) {
 
 namespace {
 
-QByteArray iniValue(const QByteArray& ini, const char* key) {
-    for (const QByteArray& line : ini.split('\n'))
-        if (line.startsWith(QByteArray(key) + '=')) return line.mid(int(qstrlen(key)) + 1).trimmed();
-    return {};
+// A key of the section "how" as the reader reads it; -1 when it is missing.
+int iniValue(const QByteArray& ini, const char* key) {
+    return varnet::IniFile::readInteger(std::string_view(ini.constData(), static_cast<std::size_t>(ini.size())),
+                                        varnet::kSettingsSection, key, -1);
 }
 
 QRect storedBounds(const QByteArray& ini) {
-    return QRect(iniValue(ini, "tleft").toInt(), iniValue(ini, "ttop").toInt(), iniValue(ini, "twidth").toInt(),
-                 iniValue(ini, "theight").toInt());
+    return QRect(iniValue(ini, "tleft"), iniValue(ini, "ttop"), iniValue(ini, "twidth"), iniValue(ini, "theight"));
 }
 
 }  // namespace
@@ -482,9 +483,9 @@ TEST(Shutdown, FullScreenAndMaximisedWindowsWriteTheirOptionsAndTheirNormalBound
             f.close();
         }
         const QByteArray ini = home.read(".ini");
-        EXPECT_EQ(iniValue(ini, "fontsize"), "30");
-        EXPECT_EQ(iniValue(ini, "background"), "0");
-        EXPECT_EQ(iniValue(ini, "plainbkg"), "1");
+        EXPECT_EQ(iniValue(ini, "fontsize"), 30);
+        EXPECT_EQ(iniValue(ini, "background"), 0);
+        EXPECT_EQ(iniValue(ini, "plainbkg"), 1);
         EXPECT_EQ(storedBounds(ini), normal);
         Window again;
         EXPECT_EQ(again.w->FontSizeTrackBar->value(), 30);
@@ -511,14 +512,10 @@ TEST(Startup, StoredBoundsOffEveryScreenComeBackOntoTheScreen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DataHome home;
-        QDir().mkpath(home.folder());
-        QFile ini(home.file(".ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[how]\r\nbackground=0\r\nfontsize=15\r\ntleft=" + QByteArray::number(c.stored.left()) +
-                  "\r\nttop=" + QByteArray::number(c.stored.top()) + "\r\ntwidth=" +
-                  QByteArray::number(c.stored.width()) + "\r\ntheight=" + QByteArray::number(c.stored.height()) +
-                  "\r\n");
-        ini.close();
+        home.write(".ini", "[how]\r\nbackground=0\r\nfontsize=15\r\ntleft=" + QByteArray::number(c.stored.left()) +
+                               "\r\nttop=" + QByteArray::number(c.stored.top()) + "\r\ntwidth=" +
+                               QByteArray::number(c.stored.width()) + "\r\ntheight=" +
+                               QByteArray::number(c.stored.height()) + "\r\n");
         Window f;
         EXPECT_EQ(f.w->outerBounds(), c.expected);
         f.close();
@@ -602,11 +599,7 @@ TEST(ReadingSession, PageDownOnTheLastPanelLeavesThePanelAndItsPlace) {
 
 TEST(ReadingSession, ABookmarkPastTheEndOpensOnTheLastPanel) {
     DataHome home;
-    QDir().mkpath(home.folder());
-    QFile bm(home.file(".bm"));
-    ASSERT_TRUE(bm.open(QIODevice::WriteOnly));
-    bm.write("<<none\r\n<<fable\r\n#999999 From an older build\r\n<<author\r\n");
-    bm.close();
+    home.write(".bm", "<<none\r\n<<fable\r\n#999999 From an older build\r\n<<author\r\n");
     Window f(true);
     f.clickRow(2);
     ASSERT_EQ(f.prompter.questions.size(), 1u);

@@ -349,6 +349,11 @@ const SweepLayout kSweepLayouts[] = {
 // its occurrences.
 const char* const kSweepSearches[] = {"fox", "wolf", "lion", "came down"};
 
+std::string sweepCase(const char* search, const SweepLayout& layout) {
+    return std::string(search) + " at " + std::to_string(layout.fontSize) + " pt on " +
+           std::to_string(layout.height) + (layout.twoColumns ? " px, two columns" : " px");
+}
+
 }  // namespace
 
 // Find Next pressed from the opening panel of the demo book to its end shows
@@ -356,8 +361,7 @@ const char* const kSweepSearches[] = {"fox", "wolf", "lion", "came down"};
 TEST(TextSearchSweep, DownShowsEveryMatchingLineOnceAndInOrder) {
     for (const SweepLayout& layout : kSweepLayouts) {
         for (const char* search : kSweepSearches) {
-            SCOPED_TRACE(std::string(search) + " at " + std::to_string(layout.fontSize) + " pt on " +
-                         std::to_string(layout.height) + (layout.twoColumns ? " px, two columns" : " px"));
+            SCOPED_TRACE(sweepCase(search, layout));
             OpenedBook book(layout.fontSize, layout.height, layout.twoColumns);
             const std::vector<std::int32_t> expected = matchingLines(*book.st.CurrentText, search);
             ASSERT_GT(expected.size(), 10u);
@@ -400,8 +404,7 @@ TEST(TextSearchSweep, DownShowsEveryMatchingLineOnceAndInOrder) {
 TEST(TextSearchSweep, UpStopsAtEveryMatchingLineInTurn) {
     for (const SweepLayout& layout : kSweepLayouts) {
         for (const char* search : kSweepSearches) {
-            SCOPED_TRACE(std::string(search) + " at " + std::to_string(layout.fontSize) + " pt on " +
-                         std::to_string(layout.height) + (layout.twoColumns ? " px, two columns" : " px"));
+            SCOPED_TRACE(sweepCase(search, layout));
             OpenedBook book(layout.fontSize, layout.height, layout.twoColumns);
             book.st.NextLine = book.renderer.DrawPanel(book.count() - 3);  // the end marker's panel
             std::vector<std::int32_t> expected;

@@ -123,11 +123,21 @@ FileResult AtomicFile::write(const std::string& path, std::string_view bytes) {
     return {};
 }
 
-FileResult canReadWholeFile(const std::string& path) {
+namespace {
+
+// Opens a file for a whole read, refusing what readWholeFile refuses before
+// reading: a folder, a device, a pipe, a file over kMaxReadBytes. Returns the
+// open descriptor and the file's size, or the failure's code (-1 then).
+int openForWholeRead(const std::string& path, std::size_t& size, int& code) {
+    // O_NONBLOCK keeps the open of a pipe from waiting for a writer; it is
+    // refused below as not a regular file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return lastError();
+    if (fd < 0) {
+        code = errno;
+        return -1;
+    }
     struct stat st {};
-    int code = 0;
+    code = 0;
     if (::fstat(fd, &st) != 0)
         code = errno;
     else if (S_ISDIR(st.st_mode))
@@ -136,29 +146,37 @@ FileResult canReadWholeFile(const std::string& path) {
         code = EINVAL;
     else if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > kMaxReadBytes)
         code = EFBIG;
+    if (code != 0) {
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<std::size_t>(st.st_size);
+    return fd;
+}
+
+}  // namespace
+
+FileResult canReadWholeFile(const std::string& path) {
+    std::size_t size = 0;
+    int code = 0;
+    const int fd = openForWholeRead(path, size, code);
+    if (fd < 0) return FileResult::failure(systemText(code));
     ::close(fd);
-    if (code != 0) return FileResult::failure(systemText(code));
     return {};
 }
 
 FileResult readWholeFile(const std::string& path, std::string& out) {
-    // O_NONBLOCK keeps the open of a pipe from waiting for a writer; it is
-    // refused below as not a regular file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return lastError();
+    std::size_t size = 0;
+    int opened = 0;
+    const int fd = openForWholeRead(path, size, opened);
+    if (fd < 0) return FileResult::failure(systemText(opened));
     auto fail = [fd](int code) {
         ::close(fd);
         return FileResult::failure(systemText(code));
     };
 
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return fail(errno);
-    if (S_ISDIR(st.st_mode)) return fail(EISDIR);
-    if (!S_ISREG(st.st_mode)) return fail(EINVAL);
-    if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > kMaxReadBytes) return fail(EFBIG);
-
     std::string data;
-    data.resize(static_cast<std::size_t>(st.st_size));
+    data.resize(size);
     std::size_t have = 0;
     // Read until end of file, not just the size seen at open: the file may
     // grow or shrink meanwhile. Never past the cap.

@@ -228,9 +228,8 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
     loadLogo();
 
     renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] {
-        if (FindDialog1) FindDialog1->close();
-    });
+    findOptions_ = std::make_unique<FindOptions>(FindDialog1);
+    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { findOptions_->close(); });
     // Bookmarks and the resume offer may name a line past the text's end (a
     // hand edit, an older file): those open on the text's last panel.
     const auto showLine = [this](std::int32_t line) { return paging_->ShowLine(line); };
@@ -248,7 +247,6 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
         CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
                        [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
                        [](const std::string& path) { return fileExists(path); }});
-    findOptions_ = std::make_unique<FindOptions>(FindDialog1);
     search_ =
         std::make_unique<TextSearch>(state_, *findOptions_, [this](std::int32_t start, std::int32_t line) {
             const std::int32_t next = renderer_->DrawPanelHolding(start, line);

@@ -137,6 +137,35 @@ close_with_close_box() {
     app=""
 }
 
+# Opens the book at its start from the contents tree (its tab, the arrow of
+# "Listed by Title", the book's row), waits for the offer to resume, whose
+# title is the question, answers Yes with Return (its default button) and
+# takes a settled screenshot of the book; $1 and $2 name the two screenshots.
+resume_book() {
+    click 59 30
+    click 31 78
+    click 149 101
+    offer=""
+    for _ in $(seq 50); do
+        active=$(xdo getactivewindow || true)
+        if [ -n "$active" ] && [ "$active" != "$window" ]; then offer=$active; break; fi
+        sleep 0.1
+    done
+    [ -n "$offer" ] || fail "no offer to resume appeared"
+    [ "$(xdo getwindowname "$offer")" = "Do you want to start reading where you last closed the file?" ] ||
+        fail "the offer's title is \"$(xdo getwindowname "$offer")\""
+    shot "$1"
+    xdo key Return
+    for _ in $(seq 50); do
+        [ "$(xdo getactivewindow || true)" = "$window" ] && break
+        sleep 0.1
+    done
+    [ "$(xdo getactivewindow || true)" = "$window" ] || fail "the offer did not close"
+    wait_title "$book_title" || fail "the book did not open: the caption is \"$(title)\""
+    step=$((step + 1))
+    settled_shot "$2"
+}
+
 # ---- first run: empty data folder
 start_program
 shot start
@@ -208,27 +237,7 @@ echo "end-to-end: settings and bookmark file as expected (bookmark at line $mark
 start_program
 [ "$WX $WY $WW $WH" = "$first_geometry" ] || fail "the window came back at $WX $WY $WW $WH, not $first_geometry"
 shot restarted
-click 59 30
-click 31 78
-click 149 101
-offer=""
-for _ in $(seq 50); do
-    active=$(xdo getactivewindow || true)
-    if [ -n "$active" ] && [ "$active" != "$window" ]; then offer=$active; break; fi
-    sleep 0.1
-done
-[ -n "$offer" ] || fail "no offer to resume appeared"
-shot resume-offer
-# The offer's default button is Yes.
-xdo key Return
-for _ in $(seq 50); do
-    [ "$(xdo getactivewindow || true)" = "$window" ] && break
-    sleep 0.1
-done
-[ "$(xdo getactivewindow || true)" = "$window" ] || fail "the offer did not close"
-wait_title "$book_title" || fail "the book did not open: the caption is \"$(title)\""
-step=$((step + 1))
-settled_shot resumed
+resume_book resume-offer resumed
 "$checker" --same "$dark_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
     fail "the resumed panel is not the one on show before closing"
 
@@ -262,27 +271,7 @@ grep -q 'Closed book at ' "$bm" || fail "closing wrote no closing bookmark: $(tr
 
 # ---- third run: the offer names the closing bookmark, Yes lands on its panel
 start_program
-click 59 30
-click 31 78
-click 149 101
-offer=""
-for _ in $(seq 50); do
-    active=$(xdo getactivewindow || true)
-    if [ -n "$active" ] && [ "$active" != "$window" ]; then offer=$active; break; fi
-    sleep 0.1
-done
-[ -n "$offer" ] || fail "no offer to resume at the closing bookmark appeared"
-[ "$(xdo getwindowname "$offer")" = "Do you want to start reading where you last closed the file?" ] ||
-    fail "the offer's title is \"$(xdo getwindowname "$offer")\""
-shot closing-offer
-xdo key Return
-for _ in $(seq 50); do
-    [ "$(xdo getactivewindow || true)" = "$window" ] && break
-    sleep 0.1
-done
-wait_title "$book_title" || fail "the book did not open: the caption is \"$(title)\""
-step=$((step + 1))
-settled_shot resumed-at-close
+resume_book closing-offer resumed-at-close
 "$checker" --same "$chapter_panel" "$last_shot" $((WX + 2)) $((WY + 45)) 470 860 ||
     fail "the panel resumed at the closing bookmark is not the one on show at close"
 close_with_close_box
