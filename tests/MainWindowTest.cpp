@@ -1,4 +1,5 @@
 #include "WindowTestSupport.h"
+#include "DeferredIconStyle.h"
 #include "MessageBoxPrompter.h"
 #include "TForm1.h"
 #include "TForm4.h"
@@ -315,4 +316,27 @@ TEST(MainWindow, TheSliderLooksTheSameActiveOrNot) {
     ASSERT_TRUE(waitFor([&] { return !w.isActiveWindow(); }));
     EXPECT_EQ(w.FontSizeTrackBar->grab().toImage(), active);
     w.close();
+}
+
+// The menu bar's extension arrows come from the program's style as icons
+// that load when drawn; drawn, they are the wrapped style's own pictures, and
+// every other standard icon is the wrapped style's at once.
+TEST(DeferredIconStyleTest, ExtensionArrowsDrawAsTheWrappedStylesIcons) {
+    varnet::ui::DeferredIconStyle style;
+    QStyle* plain = style.baseStyle();
+    for (const QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton,
+          QStyle::SP_ArrowRight}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        const QIcon expected = plain->standardIcon(which);
+        const QIcon icon = style.standardIcon(which);
+        ASSERT_FALSE(expected.isNull());
+        EXPECT_FALSE(icon.isNull());
+        for (const QSize size : {QSize(16, 16), QSize(32, 32)}) {
+            EXPECT_EQ(icon.actualSize(size), expected.actualSize(size));
+            EXPECT_EQ(icon.pixmap(size).toImage(), expected.pixmap(size).toImage());
+            EXPECT_EQ(icon.pixmap(size, QIcon::Disabled).toImage(),
+                      expected.pixmap(size, QIcon::Disabled).toImage());
+        }
+    }
 }

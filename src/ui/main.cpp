@@ -2,6 +2,7 @@
 // creation runs FormCreate), then the event loop until the window closes.
 // "--help" and "--version" as the first argument only print and end, before
 // anything connects to the display or touches a side file.
+#include "DeferredIconStyle.h"
 #include "TForm1.h"
 #include "UiTexts.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     // The title the desktop lists the program under and message boxes show;
     // not the display name, which Qt would append to every window caption.
     QCoreApplication::setApplicationName(QString::fromUtf8(varnet::ui::kApplicationTitle));
+    varnet::ui::DeferredIconStyle::install();
 
     // The bookmark-name dialog is made the first time a bookmark is added.
     varnet::ui::TForm1 form1;
