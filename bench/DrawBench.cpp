@@ -3,6 +3,7 @@
 
 #include "BenchSupport.h"
 #include "BookOpening.h"
+#include "EngineFakes.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
 #include "PanelRenderer.h"
@@ -71,7 +72,8 @@ struct Panel {
         widget->surface().coverWidget();
         st.FontSize = 15;
         fillScheme(st, Scheme::Light);
-        BookOpening opening(st, {});
+        testing::FakeOpeningHost host;
+        BookOpening opening(st, host);
         opening.OpenBook("/bench/fable.qtx", "refpt001");
         renderer = std::make_unique<PanelRenderer>(st, widget->surface(), controls);
         // A panel from the middle of the book, where phrases and colours are

@@ -1,6 +1,7 @@
 // Searching a whole book without a hit, each way, and preparing word indexes
 // of growing size.
 #include "LineList.h"
+#include "EngineFakes.h"
 #include "TextSearch.h"
 #include "WordIndex.h"
 
@@ -79,10 +80,11 @@ void searchWithoutHit(benchmark::State& bm, bool down) {
     ReaderState st;
     st.CurrentText = syntheticBook();
     QuietDialog dialog(down);
-    TextSearch search(st, dialog, [&st](std::int32_t start, std::int32_t) {
+    testing::FunctionHitDrawer drawer([&st](std::int32_t start, std::int32_t) {
         st.TopLine = start;
         return start + 20;
     });
+    TextSearch search(st, dialog, drawer);
     for (auto _ : bm) {
         st.TopLine = down ? 0 : kBookLines - 3;
         st.NextLine = down ? 0 : kBookLines - 1;

@@ -6,6 +6,9 @@
 #include "AtomicFile.h"
 #include "BenchSupport.h"
 #include "BookOpening.h"
+#include "EngineFakes.h"
+#include "FakeReaderWindow.h"
+#include "ReaderSession.h"
 #include "Bookmarks.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
@@ -31,15 +34,17 @@ using namespace varnet;
 
 namespace {
 
-using varnet::bench::NoControls;
 
+// A reading session on a full-screen reading surface, with a window that only
+// holds its widgets' states.
 struct Reader {
-    ReaderState st;
     std::unique_ptr<ui::ReadingSurface> widget = std::make_unique<ui::ReadingSurface>();
-    NoControls controls;
-    PanelRenderer renderer{st, widget->surface(), controls};
-    Paging paging{st, renderer};
-    BookOpening opening{st, BookOpeningHooks{{}, {}, {}, [this](std::int32_t l) { return renderer.DrawPanel(l); }}};
+    testing::FakeReaderWindow window;
+    ReaderSession session{window, widget->surface()};
+    ReaderState& st = session.state();
+    PanelRenderer& renderer = session.renderer();
+    Paging& paging = session.paging();
+    BookOpening& opening = session.opening();
     Reader() {
         widget->resize(1920, 1080);
         widget->surface().create(QSize(1920, 1080), 1.0);
@@ -118,14 +123,6 @@ void BM_OpenChapter(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenChapter)->Unit(benchmark::kMillisecond);
 
-struct SilentWindow : BookmarkWindow {
-    void setDeleteAndGotoEnabled(bool) override {}
-    std::optional<std::string> askBookmarkName() override { return std::string("Lion"); }
-    void notice(const std::string&) override {}
-    void error(const std::string&) override {}
-    LocalDateTime now() override { return {"12/10/2026", "9:05:44 PM", false}; }
-};
-
 // The Bookmarks menu drops down (the file is reloaded) and a bookmark is
 // added (the file is written whole, atomically) on a file of 10,000 lines.
 void BM_AddBookmarkTo10000Lines(benchmark::State& state) {
@@ -137,8 +134,10 @@ void BM_AddBookmarkTo10000Lines(benchmark::State& state) {
     for (int k = 0; k < 9996; ++k) file.add("#" + std::to_string(k * 7) + " a bookmark named " + std::to_string(k));
     file.add("<<author");
     (void)AtomicFile::write(st.BookmarkPath, file.toBytes());
-    SilentWindow window;
-    Bookmarks marks(st, diskFileStore(), window, [](std::int32_t l) { return l; });
+    testing::FakeReaderWindow window;
+    window.bookmarkName = "Lion";
+    testing::FunctionPlacer placer;
+    Bookmarks marks(st, diskFileStore(), window, placer);
     for (auto _ : state) {
         state.PauseTiming();
         (void)AtomicFile::write(st.BookmarkPath, file.toBytes());

@@ -21,12 +21,24 @@ public:
     std::optional<std::int32_t> selectedNodeIndex() const override { return 3; }
     void setCaption(const std::string& text) override { caption = text; }
     void notice(const std::string&) override {}
+    void error(const std::string&) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
     void setOpenDialogFileName(const std::string&) override {}
     void setIndexTabVisible(bool visible) override { indexTab = visible; }
     void resetIndexPage() override {}
     void showReadingPage() override {}
     std::string caption;
     bool indexTab = false;
+};
+
+// What the click asks of the rest of the program: the book it opens is
+// noted, and files are looked for on disk.
+class Host final : public varnet::CatalogueHost {
+public:
+    void WriteClosingBookmark() override {}
+    void OpenBook(const std::string& fileName, const std::string&) override { opened = fileName; }
+    bool fileExists(const std::string& path) const override { return varnet::fileExists(path); }
+    std::string opened;
 };
 
 }  // namespace
@@ -48,12 +60,10 @@ int main(int argc, char** argv) {
     state.CatalogueLines = varnet::builtinCatalogueRows();
     state.TreeToggled = false;
     Probe window;
-    std::string opened;
-    varnet::CatalogueClick click(
-        state, window,
-        varnet::CatalogueHooks{[] {}, [&](const std::string& name, const std::string&) { opened = name; },
-                               [](const std::string& path) { return varnet::fileExists(path); }});
+    Host host;
+    varnet::CatalogueClick click(state, window, host);
     click.TOCTreeViewClick();
+    const std::string& opened = host.opened;
     std::printf("program folder %s, opens %s, index %s: Index tab %s\n", state.BookFolder.c_str(),
                 opened.c_str(), state.IndexPath.c_str(), window.indexTab ? "shown" : "hidden");
     return window.indexTab ? 0 : 1;

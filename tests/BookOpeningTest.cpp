@@ -1,3 +1,4 @@
+#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
 #include "TextFormat.h"
@@ -19,7 +20,7 @@ struct Fixture {
     std::optional<LineList> marks;
     std::int32_t section = 0, sectionEnd = 0;
 
-    BookOpening opening{st, BookOpeningHooks{
+    varnet::testing::FakeOpeningHost host{
                                 [this] {
                                     ++loads;
                                     if (marks) {
@@ -37,7 +38,8 @@ struct Fixture {
                                     drawn.push_back(line);
                                     st.TopLine = line;
                                     return line + 1;
-                                }}};
+                                }};
+    BookOpening opening{st, host};
     Fixture() { st.BookFolder = "/opt/varnet/"; }
 };
 

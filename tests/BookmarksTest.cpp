@@ -1,3 +1,4 @@
+#include "EngineFakes.h"
 #include "Bookmarks.h"
 #include "MemoryFileStore.h"
 
@@ -19,6 +20,7 @@ public:
     std::optional<std::string> askBookmarkName() override { return name; }
     void notice(const std::string& t) override { notices.push_back(t); }
     void error(const std::string& t) override { errors.push_back(t); }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
     LocalDateTime now() override { return clock; }
 
     bool enabled = true;
@@ -32,11 +34,12 @@ struct Fixture {
     MemoryFileStore store;
     FakeWindow window;
     std::vector<std::int32_t> drawn;
-    Bookmarks marks{st, store, window, [this](std::int32_t line) {
-                        drawn.push_back(line);
-                        st.TopLine = line;
-                        return line + 10;
-                    }};
+    varnet::testing::FunctionPlacer placer{[this](std::int32_t line) {
+        drawn.push_back(line);
+        st.TopLine = line;
+        return line + 10;
+    }};
+    Bookmarks marks{st, store, window, placer};
 
     explicit Fixture(std::vector<std::string> file = kSeed, std::string key = "fable") {
         st.BookmarkPath = kPath;
@@ -395,7 +398,8 @@ TEST(Bookmarks, CancellingTheNameDialogAddsNothing) {
     ReaderState st;
     MemoryFileStore store;
     CancellingWindow window;
-    Bookmarks marks{st, store, window, [](std::int32_t line) { return line; }};
+    varnet::testing::FunctionPlacer placer;
+    Bookmarks marks{st, store, window, placer};
     st.BookmarkPath = kPath;
     st.BookmarkLines = LineList();
     st.BookKey = "fable";

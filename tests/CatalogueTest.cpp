@@ -1,3 +1,4 @@
+#include "EngineFakes.h"
 #include "BuiltinTexts.h"
 #include "Catalogue.h"
 
@@ -12,6 +13,8 @@ public:
     std::optional<std::int32_t> selectedNodeIndex() const override { return selected; }
     void setCaption(const std::string& c) override { caption = c; }
     void notice(const std::string& t) override { notices.push_back(t); }
+    void error(const std::string& t) override { notices.push_back(t); }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
     void setOpenDialogFileName(const std::string& n) override { dialogName = n; }
     void setIndexTabVisible(bool v) override { indexTab = v; }
     void resetIndexPage() override { ++indexResets; }
@@ -29,13 +32,13 @@ struct Fixture {
     FakeWindow window;
     std::vector<std::pair<std::string, std::string>> opened;
     int closings = 0;
-    CatalogueClick click{st, window,
-                         CatalogueHooks{[this] { ++closings; },
-                                        [this](const std::string& name, const std::string& anchor) {
-                                            opened.emplace_back(name, anchor);
-                                            st.OpenFileName = name;
-                                        },
-                                        [](const std::string& path) { return path == "/opt/v/fable.qdx"; }}};
+    varnet::testing::FakeCatalogueHost host{[this] { ++closings; },
+                                            [this](const std::string& name, const std::string& anchor) {
+                                                opened.emplace_back(name, anchor);
+                                                st.OpenFileName = name;
+                                            },
+                                            [](const std::string& path) { return path == "/opt/v/fable.qdx"; }};
+    CatalogueClick click{st, window, host};
     Fixture() {
         st.BookFolder = "/opt/v/";
         st.CatalogueLines = builtinCatalogueRows();

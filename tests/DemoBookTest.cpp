@@ -1,5 +1,6 @@
 // The demo book as the program carries it: every fixed figure of its stored
 // form, its opened (normalised) form, and its word index against its text.
+#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
 #include "LineList.h"
@@ -57,7 +58,8 @@ std::string threeDigits(int n) {
 const ReaderState& openedBook() {
     static ReaderState state = [] {
         ReaderState st;
-        BookOpening opening(st, BookOpeningHooks{{}, {}, {}, [](std::int32_t line) { return line; }});
+        varnet::testing::FakeOpeningHost host;
+        BookOpening opening(st, host);
         opening.OpenBook("/books/fable.qtx", "refpt001");
         return st;
     }();

@@ -2,7 +2,7 @@
 // with what the test set and counts how often the search closed it.
 #pragma once
 
-#include "TextSearch.h"
+#include "ReaderPorts.h"
 
 #include <string>
 
@@ -14,11 +14,13 @@ public:
     bool searchDown() const override { return down; }
     bool matchCase() const override { return caseOn; }
     void close() override { ++closes; }
+    void foundLineShown() override { ++shown; }
 
     std::string text;
     bool down = true;
     bool caseOn = false;
     int closes = 0;
+    int shown = 0;  // hits drawn
 };
 
 }  // namespace varnet::testing

@@ -1,5 +1,6 @@
 // Inputs the fuzz targets once crashed on, replayed against the units they
 // broke. The sanitizer build of the suite sees the faults these guard.
+#include "EngineFakes.h"
 #include "FakeFindDialog.h"
 #include "TextSearch.h"
 
@@ -29,10 +30,11 @@ TEST(FuzzRegression, SearchFromTheEdgesOfTheNumberRange) {
         FakeFindDialog dialog;
         dialog.text = "road";
         std::vector<std::int32_t> drawn;
-        TextSearch search(st, dialog, [&](std::int32_t start, std::int32_t) {
+        varnet::testing::FunctionHitDrawer drawer([&](std::int32_t start, std::int32_t) {
             drawn.push_back(start);
             return start + 1;
         });
+        TextSearch search(st, dialog, drawer);
         search.SearchText(c.start, c.direction);
         // Down examines from the start itself, up from the line above it.
         const bool entersText = (c.start == 0 && c.direction > 0) || (c.start == 9 && c.direction < 0);

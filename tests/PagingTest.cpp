@@ -1,3 +1,4 @@
+#include "FakeFindDialog.h"
 #include "FakeSurface.h"
 #include "Paging.h"
 
@@ -15,8 +16,8 @@ struct Fixture {
     FakeSurface surface{1000, 800};
     FakeControls controls;
     PanelRenderer renderer{st, surface, controls};
-    int findClosed = 0;
-    Paging paging{st, renderer, [this] { ++findClosed; }};
+    varnet::testing::FakeFindDialog findDialog;
+    Paging paging{st, renderer, &findDialog};
 
     explicit Fixture(int phrases = 1000) {
         st.FontSize = 15;
@@ -201,7 +202,7 @@ TEST(Paging, OnlyTheKeysThatPageAreConsumed) {
         const bool acted = c.expectedTop != 40;
         EXPECT_EQ(key, acted ? 0 : c.key);  // consumed exactly when it paged
         EXPECT_EQ(f.st.ReadingMoved, acted);
-        EXPECT_EQ(f.findClosed, 0);  // keys do not close the Find dialog
+        EXPECT_EQ(f.findDialog.closes, 0);  // keys do not close the Find dialog
     }
 }
 
@@ -209,10 +210,10 @@ TEST(Paging, ButtonsCloseTheFindDialogFirst) {
     Fixture f;
     f.st.NextLine = f.renderer.DrawPanel(0);
     f.paging.NextButtonClick();
-    EXPECT_EQ(f.findClosed, 1);
+    EXPECT_EQ(f.findDialog.closes, 1);
     EXPECT_EQ(f.st.TopLine, 40);
     f.paging.PrevButtonClick();
-    EXPECT_EQ(f.findClosed, 2);
+    EXPECT_EQ(f.findDialog.closes, 2);
     EXPECT_EQ(f.st.TopLine, 0);
 }
 

@@ -1,3 +1,4 @@
+#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
 #include "FakeFindDialog.h"
@@ -31,12 +32,13 @@ struct Fixture {
     FakeFindDialog dialog;
     std::vector<std::int32_t> drawn;
     std::vector<std::int32_t> held;
-    TextSearch search{st, dialog, [this](std::int32_t start, std::int32_t line) {
-                          drawn.push_back(start);
-                          held.push_back(line);
-                          st.TopLine = start;
-                          return start + kPanelLines;
-                      }};
+    varnet::testing::FunctionHitDrawer drawer{[this](std::int32_t start, std::int32_t line) {
+        drawn.push_back(start);
+        held.push_back(line);
+        st.TopLine = start;
+        return start + kPanelLines;
+    }};
+    TextSearch search{st, dialog, drawer};
 
     explicit Fixture(std::int32_t count, std::vector<std::pair<std::int32_t, std::string>> lines = {}) {
         std::vector<std::string> text(static_cast<std::size_t>(count), kFiller);
@@ -305,19 +307,15 @@ struct OpenedBook {
     FakeControls controls;
     PanelRenderer renderer{st, surface, controls};
     FakeFindDialog dialog;
-    TextSearch search{st, dialog, [this](std::int32_t start, std::int32_t line) {
-                          return renderer.DrawPanelHolding(start, line);
-                      }};
+    TextSearch search{st, dialog, renderer};
 
     OpenedBook(int fontSize, int height, bool twoColumns) : surface(800, height) {
         st.FontSize = fontSize;
         controls.two = twoColumns;
         BuildDemoText(st);
-        BookOpening opening(st,
-                            BookOpeningHooks{{},
-                                             [](const std::string&, const std::string&) { return false; },
-                                             [](const std::string&) {},
-                                             [this](std::int32_t line) { return renderer.DrawPanel(line); }});
+        varnet::testing::FakeOpeningHost host;
+        host.show = [this](std::int32_t line) { return renderer.DrawPanel(line); };
+        BookOpening opening(st, host);
         opening.OpenBook("fable.qtx", "");
     }
     std::int32_t count() const { return st.CurrentText->count(); }

@@ -1,3 +1,4 @@
+#include "EngineFakes.h"
 #include "WordIndex.h"
 
 #include <gtest/gtest.h>
@@ -86,11 +87,11 @@ TEST(WordIndex, WorkedExample) {
     ReaderState st;
     st.LastIndexEntry = " ";
     std::vector<std::int32_t> drawn;
-    const auto draw = [&](std::int32_t line) {
+    varnet::testing::FunctionPlacer draw([&](std::int32_t line) {
         drawn.push_back(line);
         st.TopLine = line;
         return line + 20;
-    };
+    });
     EXPECT_TRUE(followIndexNode(st, std::string("  00120"), draw));
     EXPECT_EQ(st.LastIndexEntry, "00120");
     EXPECT_EQ(st.TopLine, 115);
@@ -199,10 +200,11 @@ TEST(WordIndex, ClickRule) {
         st.LastIndexEntry = c.last;
         st.NextLine = 77;
         int draws = 0;
-        const bool jumped = followIndexNode(st, c.node, [&](std::int32_t line) {
+        varnet::testing::FunctionPlacer draw([&](std::int32_t line) {
             ++draws;
             return line + 1;
         });
+        const bool jumped = followIndexNode(st, c.node, draw);
         EXPECT_EQ(jumped, c.line.has_value());
         EXPECT_EQ(draws, jumped ? 1 : 0);
         EXPECT_EQ(st.NextLine, jumped ? *c.line + 1 : 77);

@@ -139,7 +139,7 @@ void CatalogueClick::TOCTreeViewClick() {
     BuildDemoText(st);
     if (st.OpenFileName.empty()) st.OpenFileName = folder + "none" + kQtxExtension;
     if (st.ReadingMoved) {
-        if (hooks_.writeClosingBookmark) hooks_.writeClosingBookmark();
+        host_.WriteClosingBookmark();
         st.ReadingMoved = false;
     }
 
@@ -170,12 +170,12 @@ void CatalogueClick::TOCTreeViewClick() {
     window_.setOpenDialogFileName(destination);
 
     st.IndexPath = folder + st.TargetKey + kQdxExtension;
-    const bool hasIndex = hooks_.fileExists && hooks_.fileExists(st.IndexPath);
+    const bool hasIndex = host_.fileExists(st.IndexPath);
     if (!hasIndex) st.IndexPath.clear();
     window_.setIndexTabVisible(hasIndex);
 
     if (destination != st.OpenFileName) window_.resetIndexPage();
-    if (hooks_.openBook) hooks_.openBook(destination, st.AnchorKey);
+    host_.OpenBook(destination, st.AnchorKey);
     window_.showReadingPage();
 }
 

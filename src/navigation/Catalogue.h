@@ -4,10 +4,10 @@
 #pragma once
 
 #include "LineList.h"
+#include "ReaderPorts.h"
 #include "ReaderState.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,13 +50,12 @@ struct RowDestination {
 RowDestination resolveRow(const LineList& rows, std::int32_t row);
 
 // What a click on the contents tree needs of the window.
-class CatalogueWindow {
+class CatalogueWindow : public virtual MessageWindow {
 public:
     virtual ~CatalogueWindow() = default;
     // The absolute index of the selected node, if one is selected.
     virtual std::optional<std::int32_t> selectedNodeIndex() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
-    virtual void notice(const std::string& text) = 0;
     virtual void setOpenDialogFileName(const std::string& name) = 0;
     virtual void setIndexTabVisible(bool visible) = 0;
     // Back to the "Load Index" panel with an empty index tree.
@@ -64,16 +63,20 @@ public:
     virtual void showReadingPage() = 0;
 };
 
-struct CatalogueHooks {
-    std::function<void()> writeClosingBookmark;
-    std::function<void(const std::string& fileName, const std::string& anchor)> openBook;
-    std::function<bool(const std::string& path)> fileExists;
+// What a click in the contents tree asks of the rest of the program (the
+// session wires it to the bookmarks, book opening and the file system).
+class CatalogueHost {
+public:
+    virtual ~CatalogueHost() = default;
+    virtual void WriteClosingBookmark() = 0;
+    virtual void OpenBook(const std::string& fileName, const std::string& anchor) = 0;
+    virtual bool fileExists(const std::string& path) const = 0;
 };
 
 class CatalogueClick {
 public:
-    CatalogueClick(ReaderState& state, CatalogueWindow& window, CatalogueHooks hooks)
-        : state_(state), window_(window), hooks_(std::move(hooks)) {}
+    CatalogueClick(ReaderState& state, CatalogueWindow& window, CatalogueHost& host)
+        : state_(state), window_(window), host_(host) {}
 
     void TOCTreeViewClick();
     void TOCTreeViewDblClick() {
@@ -86,7 +89,7 @@ public:
 private:
     ReaderState& state_;
     CatalogueWindow& window_;
-    CatalogueHooks hooks_;
+    CatalogueHost& host_;
 };
 
 }  // namespace varnet

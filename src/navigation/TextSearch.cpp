@@ -112,7 +112,8 @@ void TextSearch::ShowFoundLine(std::int32_t Line) {
         }
     }
     const std::int32_t from = pageStart <= state_.SearchStart ? state_.SearchFound : pageStart;
-    state_.NextLine = drawPanel_(from, state_.SearchFound);
+    state_.NextLine = drawer_.DrawPanelHolding(from, state_.SearchFound);
+    dialog_.foundLineShown();
 }
 
 }  // namespace varnet

@@ -3,32 +3,20 @@
 // the panel that holds the hit.
 #pragma once
 
+#include "ReaderPorts.h"
 #include "ReaderState.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace varnet {
 
-// What a search needs of the modeless Find dialog; read afresh at every press.
-class FindDialog {
-public:
-    virtual ~FindDialog() = default;
-    virtual std::string findText() const = 0;
-    virtual bool searchDown() const = 0;
-    virtual bool matchCase() const = 0;
-    virtual void close() = 0;
-};
-
 class TextSearch {
 public:
-    // drawPanel(start, line) draws a panel that holds `line`, from `start`
-    // when `line` lands on that panel; it sets TopLine and returns the next
-    // line (the window forwards it to PanelRenderer::DrawPanelHolding).
-    using DrawPanelHolding = std::function<std::int32_t(std::int32_t start, std::int32_t line)>;
-    TextSearch(ReaderState& state, FindDialog& dialog, DrawPanelHolding drawPanel)
-        : state_(state), dialog_(dialog), drawPanel_(std::move(drawPanel)) {}
+    // A hit is shown by the panel drawer (the renderer), and the dialog is
+    // told, so that it can move clear of the found line.
+    TextSearch(ReaderState& state, FindDialog& dialog, HitPanelDrawer& drawer)
+        : state_(state), dialog_(dialog), drawer_(drawer) {}
 
     // A press of find-next: down from NextLine or up from TopLine, or close
     // the dialog when there is no room to search that way.
@@ -50,7 +38,7 @@ private:
 
     ReaderState& state_;
     FindDialog& dialog_;
-    DrawPanelHolding drawPanel_;
+    HitPanelDrawer& drawer_;
 };
 
 }  // namespace varnet

@@ -172,13 +172,12 @@ std::optional<IndexJump> indexJumpFor(std::string_view nodeText, std::string_vie
     return IndexJump{std::string(entry), line < 0 ? 0 : line};
 }
 
-bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText,
-                     const std::function<std::int32_t(std::int32_t)>& drawPanel) {
+bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText, PanelPlacer& placer) {
     if (!selectedText) return false;
     auto jump = indexJumpFor(*selectedText, state.LastIndexEntry);
     if (!jump) return false;
     state.LastIndexEntry = std::move(jump->entry);
-    state.NextLine = drawPanel(jump->line);
+    state.NextLine = placer.ShowLine(jump->line);
     return true;
 }
 

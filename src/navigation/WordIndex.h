@@ -5,10 +5,10 @@
 #pragma once
 
 #include "LineList.h"
+#include "ReaderPorts.h"
 #include "ReaderState.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,8 +63,8 @@ std::optional<IndexJump> indexJumpFor(std::string_view nodeText, std::string_vie
 
 // The click on InxTreeView applied to the state: the selected node's text
 // (none when nothing is selected) is followed as indexJumpFor says, setting
-// LastIndexEntry and NextLine. True when it jumped.
-bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText,
-                     const std::function<std::int32_t(std::int32_t)>& drawPanel);
+// LastIndexEntry and NextLine; the placer shows the line's panel. True when
+// it jumped.
+bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText, PanelPlacer& placer);
 
 }  // namespace varnet

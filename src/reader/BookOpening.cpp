@@ -65,12 +65,12 @@ std::int32_t BookOpening::resumeLine() {
     if (!value) {
         // A hand-edited line number that does not parse: the book still opens,
         // from its first line.
-        if (hooks_.error) hooks_.error(notAnIntegerMessage(numberText));
+        host_.error(notAnIntegerMessage(numberText));
         return 0;
     }
     const auto blank = line.find(' ', 1);
     const std::string name = blank == std::string::npos ? std::string() : line.substr(blank + 1);
-    const bool yes = hooks_.askYesNo && hooks_.askYesNo(name, kResumeQuestion);
+    const bool yes = host_.askYesNo(name, kResumeQuestion);
     if (!yes) return 0;
     return *value < 0 ? 0 : *value;
 }
@@ -82,7 +82,7 @@ void BookOpening::OpenBook(const std::string& fileName, const std::string& ancho
     // The bookmark lines are loaded for every text opened, so that leaving
     // it after paging always keeps the reader's place; only an opening at
     // the start asks whether to resume.
-    if (hooks_.loadBookmarkSection) hooks_.loadBookmarkSection();
+    host_.loadBookmarkSection();
     if (isNoAnchor(anchor)) {
         st.NextLine = resumeLine();
     } else {
@@ -95,7 +95,7 @@ void BookOpening::OpenBook(const std::string& fileName, const std::string& ancho
             }
         }
     }
-    if (hooks_.drawPanel) st.NextLine = hooks_.drawPanel(st.NextLine);
+    st.NextLine = host_.ShowLine(st.NextLine);
 }
 
 }  // namespace varnet

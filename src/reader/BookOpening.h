@@ -7,7 +7,6 @@
 #include "ReaderState.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace varnet {
@@ -25,20 +24,24 @@ std::string bookKeyFrom(const std::string& fileName);
 // or the author page for any other key.
 LineList builtinTextFor(const std::string& key, const ReaderState& state);
 
-// What opening a text needs from elsewhere.
-struct BookOpeningHooks {
+// What opening a text asks of the rest of the program (the session wires it
+// to the bookmarks, the window and paging).
+class BookOpeningHost {
+public:
+    virtual ~BookOpeningHost() = default;
     // Loads the bookmark file and finds the open book's section.
-    std::function<void()> loadBookmarkSection;
+    virtual void loadBookmarkSection() = 0;
     // A Yes/No box with no icon; true for Yes.
-    std::function<bool(const std::string& message, const std::string& title)> askYesNo;
+    virtual bool askYesNo(const std::string& message, const std::string& title) = 0;
     // An error box; the text is shown with a full stop added.
-    std::function<void(const std::string& text)> error;
-    std::function<std::int32_t(std::int32_t)> drawPanel;
+    virtual void error(const std::string& text) = 0;
+    // Draws the panel on which a line stands; returns the next line.
+    virtual std::int32_t ShowLine(std::int32_t line) = 0;
 };
 
 class BookOpening {
 public:
-    BookOpening(ReaderState& state, BookOpeningHooks hooks) : state_(state), hooks_(std::move(hooks)) {}
+    BookOpening(ReaderState& state, BookOpeningHost& host) : state_(state), host_(host) {}
 
     void OpenBook(const std::string& fileName, const std::string& anchor);
 
@@ -47,7 +50,7 @@ private:
     std::int32_t resumeLine();
 
     ReaderState& state_;
-    BookOpeningHooks hooks_;
+    BookOpeningHost& host_;
 };
 
 }  // namespace varnet

@@ -81,12 +81,12 @@ std::int32_t Paging::ShowLine(std::int32_t line) {
 }
 
 void Paging::NextButtonClick() {
-    if (closeFindDialog_) closeFindDialog_();
+    if (findDialog_) findDialog_->close();
     PageForward();
 }
 
 void Paging::PrevButtonClick() {
-    if (closeFindDialog_) closeFindDialog_();
+    if (findDialog_) findDialog_->close();
     PageBack();
 }
 

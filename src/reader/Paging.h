@@ -5,7 +5,6 @@
 #include "PanelRenderer.h"
 
 #include <cstdint>
-#include <functional>
 
 namespace varnet {
 
@@ -19,18 +18,18 @@ inline constexpr int kKeyUp = 0x26;
 inline constexpr int kKeyRight = 0x27;
 inline constexpr int kKeyDown = 0x28;
 
-class Paging {
+class Paging final : public PanelPlacer {
 public:
-    // closeFindDialog closes the Find dialog when it is showing.
-    Paging(ReaderState& state, PanelRenderer& renderer, std::function<void()> closeFindDialog = {})
-        : state_(state), renderer_(renderer), closeFindDialog_(std::move(closeFindDialog)) {}
+    // The Prev and Next buttons close the Find dialog, when there is one.
+    Paging(ReaderState& state, PanelRenderer& renderer, FindDialog* findDialog = nullptr)
+        : state_(state), renderer_(renderer), findDialog_(findDialog) {}
 
     // Does nothing on the last panel.
     void PageForward();
     void PageBack();
     // Shows the panel starting at a line and returns the line after it; a
     // line at or past the text's end shows the text's last panel.
-    std::int32_t ShowLine(std::int32_t line);
+    std::int32_t ShowLine(std::int32_t line) override;
 
     void NextButtonClick();
     void PrevButtonClick();
@@ -53,7 +52,7 @@ private:
 
     ReaderState& state_;
     PanelRenderer& renderer_;
-    std::function<void()> closeFindDialog_;
+    FindDialog* findDialog_;
 };
 
 }  // namespace varnet

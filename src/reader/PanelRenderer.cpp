@@ -103,6 +103,7 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
     }
 
     controls_.setNextEnabled(i < count - 2);
+    controls_.panelDrawn();
     return i;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "ReaderPorts.h"
 #include "ReaderState.h"
 
 #include <cstdint>
@@ -26,6 +27,8 @@ public:
     // The three hidden labels that show the side-file paths after a redraw.
     virtual void setPathCaptions(const std::string& bookmarkPath, const std::string& settingsPath,
                                  const std::string& tocPath) = 0;
+    // The renderer has finished a panel (its last word on it).
+    virtual void panelDrawn() {}
 };
 
 // Faces the font tags switch to.
@@ -35,7 +38,7 @@ inline constexpr const char* kSerifFace = "Times New Roman";
 // first three characters of it, leaving two blanks before the word.
 inline constexpr const char* kImagePlaceholder = "     [image]";
 
-class PanelRenderer {
+class PanelRenderer final : public HitPanelDrawer {
 public:
     static constexpr int kTopMargin = 5;
     static constexpr int kSmallestShrinkSize = 8;
@@ -53,7 +56,7 @@ public:
     // panel that opens with `line` (with the line before it for the closing
     // line, on which no panel opens), begun on the band and in the font the
     // first try began with, as though that try had never been drawn.
-    std::int32_t DrawPanelHolding(std::int32_t start, std::int32_t line);
+    std::int32_t DrawPanelHolding(std::int32_t start, std::int32_t line) override;
     // Draws the panel on show again, from TopLine.
     void Redraw();
 

@@ -168,7 +168,7 @@ void Bookmarks::BMGotoPopupHandler(std::int32_t item) {
         return;
     }
     // A hand-edited negative line starts the panel at the top of the text.
-    state_.NextLine = drawPanel_(*line < 0 ? 0 : *line);
+    state_.NextLine = placer_.ShowLine(*line < 0 ? 0 : *line);
 }
 
 void Bookmarks::WriteClosingBookmark() {

@@ -3,12 +3,12 @@
 // directly after it, newest first. The file is read and written whole.
 #pragma once
 
+#include "ReaderPorts.h"
 #include "ReaderState.h"
 #include "StorageTexts.h"
 #include "TextFileStore.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +32,7 @@ std::string bookmarkLine(std::int32_t line, const std::string& name);
 std::string closingBookmarkName(const LocalDateTime& now);
 
 // What the bookmark operations need of the window.
-class BookmarkWindow {
+class BookmarkWindow : public virtual MessageWindow {
 public:
     virtual ~BookmarkWindow() = default;
     virtual void setDeleteAndGotoEnabled(bool enabled) = 0;
@@ -40,18 +40,15 @@ public:
     // stands when the dialog closes by OK or its close box; nothing when the
     // reader cancels it (Escape).
     virtual std::optional<std::string> askBookmarkName() = 0;
-    virtual void notice(const std::string& text) = 0;
-    // An error box; the text is shown with a full stop added.
-    virtual void error(const std::string& text) = 0;
     virtual LocalDateTime now() = 0;
 };
 
 class Bookmarks {
 public:
-    // drawPanel draws the panel from a line and returns the next line.
+    // Going to a bookmark shows the panel on which its line stands.
     Bookmarks(ReaderState& state, TextFileStore& store, BookmarkWindow& window,
-              std::function<std::int32_t(std::int32_t)> drawPanel)
-        : state_(state), store_(store), window_(window), drawPanel_(std::move(drawPanel)) {}
+              PanelPlacer& placer)
+        : state_(state), store_(store), window_(window), placer_(placer) {}
 
     // How the last look at the bookmark file went.
     enum class SectionLoad {
@@ -91,7 +88,7 @@ private:
     ReaderState& state_;
     TextFileStore& store_;
     BookmarkWindow& window_;
-    std::function<std::int32_t(std::int32_t)> drawPanel_;
+    PanelPlacer& placer_;
     std::vector<std::string> popup_;
     bool unreadable_ = false;
 };

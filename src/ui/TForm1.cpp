@@ -179,15 +179,19 @@ bool within(const QWidget* widget, const QWidget* page) {
 // empty find text (which finds nothing), down, no match case.
 class FindOptions final : public FindDialog {
 public:
-    explicit FindOptions(TFindDialog* const& dialog) : dialog_(dialog) {}
+    FindOptions(const TForm1& form, TFindDialog* const& dialog) : form_(form), dialog_(dialog) {}
     std::string findText() const override { return dialog_ ? dialog_->findText() : std::string(); }
     bool searchDown() const override { return dialog_ ? dialog_->searchDown() : true; }
     bool matchCase() const override { return dialog_ && dialog_->matchCase(); }
     void close() override {
         if (dialog_) dialog_->close();
     }
+    void foundLineShown() override {
+        if (dialog_) dialog_->keepClearOf(form_.foundLineArea());
+    }
 
 private:
+    const TForm1& form_;
     TFindDialog* const& dialog_;
 };
 
@@ -227,32 +231,8 @@ TForm1::TForm1(Prompter* prompter, QWidget* parent) : QMainWindow(parent) {
     buildControlPanel();
     loadLogo();
 
-    renderer_ = std::make_unique<PanelRenderer>(state_, Image1->surface(), *this);
-    findOptions_ = std::make_unique<FindOptions>(FindDialog1);
-    paging_ = std::make_unique<Paging>(state_, *renderer_, [this] { findOptions_->close(); });
-    // Bookmarks and the resume offer may name a line past the text's end (a
-    // hand edit, an older file): those open on the text's last panel.
-    const auto showLine = [this](std::int32_t line) { return paging_->ShowLine(line); };
-    options_ = std::make_unique<DisplayOptions>(state_, *renderer_, *this);
-    bookmarks_ = std::make_unique<Bookmarks>(state_, diskFileStore(), *this, showLine);
-    opening_ = std::make_unique<BookOpening>(
-        state_, BookOpeningHooks{[this] { bookmarks_->BMMenuClick(); },
-                                 [this](const std::string& message, const std::string& title) {
-                                     return prompter_->question(QString::fromLatin1(message),
-                                                                QString::fromLatin1(title));
-                                 },
-                                 [this](const std::string& text) { error(text); }, showLine});
-    catalogue_ = std::make_unique<CatalogueClick>(
-        state_, *this,
-        CatalogueHooks{[this] { bookmarks_->WriteClosingBookmark(); },
-                       [this](const std::string& name, const std::string& anchor) { opening_->OpenBook(name, anchor); },
-                       [](const std::string& path) { return fileExists(path); }});
-    search_ =
-        std::make_unique<TextSearch>(state_, *findOptions_, [this](std::int32_t start, std::int32_t line) {
-            const std::int32_t next = renderer_->DrawPanelHolding(start, line);
-            if (FindDialog1) FindDialog1->keepClearOf(foundLineArea());
-            return next;
-        });
+    findOptions_ = std::make_unique<FindOptions>(*this, FindDialog1);
+    session_ = std::make_unique<ReaderSession>(*this, Image1->surface(), diskFileStore());
     connectHandlers();
     setAccelerators();
     nameWidgetsForAccessibility();
@@ -688,7 +668,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Enter opens the selected row as a click on it does.
-            state_.TreeToggled = false;
+            state().TreeToggled = false;
             TOCTreeViewClick();
             return true;
         }
@@ -721,7 +701,7 @@ bool TForm1::previewKey(QObject* watched, QEvent* e) {
     FormKeyDown(key);
     // The reading surface pages on Space and the arrows too.
     if (key != 0 && PageControl1->currentWidget() == ReadTabSheet && within(QApplication::focusWidget(), ReadTabSheet))
-        paging_->ReadingKeyDown(key, press->modifiers() & Qt::ShiftModifier);
+        session_->paging().ReadingKeyDown(key, press->modifiers() & Qt::ShiftModifier);
     // A key acted on is consumed; every other key reaches the focused widget.
     return key == 0;
 }
@@ -811,8 +791,6 @@ void TForm1::setPrevEnabled(bool enabled) {
 }
 void TForm1::setNextEnabled(bool enabled) {
     NextButton->setEnabled(enabled);
-    // The renderer's last word on a panel it has drawn.
-    panelDrawn();
 }
 void TForm1::setPositionCaption(const std::string& caption) {
     PosLabel->setText(QString::fromLatin1(caption));
@@ -895,10 +873,10 @@ void TForm1::FormResize() {
     BuyMemo->clear();
     BuyMemo->setPlainText(utf8(kOrderingNotice));
 
-    state_.NextLine = state_.TopLine;
+    state().NextLine = state().TopLine;
     // A text opened before the window had its size (named on the command
     // line) may stand at its end: the laid-out window shows its last panel.
-    state_.NextLine = paging_->ShowLine(state_.TopLine);
+    state().NextLine = session_->paging().ShowLine(state().TopLine);
 }
 
 void TForm1::FormActivate() {
@@ -909,15 +887,15 @@ void TForm1::FormActivate() {
     ExitButton->setVisible(true);
     IndexMemo->setPlainText(memoLines(Memo2).join(QLatin1Char('\n')));
     PageControl2->setCurrentWidget(ControlsTabSheet);
-    if (!state_.CurrentText) state_.CurrentText = LineList();
-    if (!state_.OpenFileName.empty()) {
+    if (!state().CurrentText) state().CurrentText = LineList();
+    if (!state().OpenFileName.empty()) {
         // A text named on the command line is already open: it keeps the
         // panel its opening chose, and no instructions follow its last line.
         Redraw();
         return;
     }
-    state_.CurrentText->append(startupInstructions());
-    state_.NextLine = renderer_->DrawPanel(0);
+    state().CurrentText->append(startupInstructions());
+    state().NextLine = session_->renderer().DrawPanel(0);
 }
 
 void TForm1::OKButtonClick() {
@@ -958,40 +936,40 @@ void TForm1::HempMenuClick() {
 }
 
 void TForm1::Redraw() {
-    renderer_->Redraw();
+    session_->renderer().Redraw();
 }
 
 // ---------------------------------------------------------------- paging
 
 void TForm1::NextButtonClick() {
-    paging_->NextButtonClick();
+    session_->paging().NextButtonClick();
 }
 void TForm1::PrevButtonClick() {
-    paging_->PrevButtonClick();
+    session_->paging().PrevButtonClick();
 }
 void TForm1::FormKeyDown(int& key) {
-    paging_->FormKeyDown(key);
+    session_->paging().FormKeyDown(key);
 }
 void TForm1::TwoColCheckBoxClick() {
-    paging_->TwoColCheckBoxClick();
+    session_->paging().TwoColCheckBoxClick();
 }
 
 // ---------------------------------------------------------------- colours and font size
 
 void TForm1::BGColorRadioGroupClick() {
-    options_->BGColorRadioGroupClick();
+    session_->options().BGColorRadioGroupClick();
 }
 void TForm1::TwoColorCheckBoxClick() {
-    options_->TwoColorCheckBoxClick();
+    session_->options().TwoColorCheckBoxClick();
 }
 void TForm1::SingleShadeBgCheckBoxClick() {
-    options_->SingleShadeBgCheckBoxClick();
+    session_->options().SingleShadeBgCheckBoxClick();
 }
 void TForm1::FontSizeTrackBarChange() {
-    options_->FontSizeTrackBarChange();
+    session_->options().FontSizeTrackBarChange();
 }
 void TForm1::FontSizeUpDownClick() {
-    options_->FontSizeUpDownClick(FontSizeUpDown->value());
+    session_->options().FontSizeUpDownClick(FontSizeUpDown->value());
 }
 
 int TForm1::schemeSelection() const {
@@ -1031,7 +1009,7 @@ void TForm1::setTreeFontSize(int points) {
 
 namespace {
 
-QSize screenSize() {
+QSize primaryScreenSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
@@ -1041,43 +1019,14 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 }  // namespace
 
 void TForm1::FormCreate() {
-    state_.CurrentText = LineList();
-    state_.LastIndexEntry = " ";
     ClearSurfaces();
-    state_.OpenFileName.clear();
-
-    const std::string program = localPath(QCoreApplication::applicationFilePath());
-    state_.BookFolder = bookFolderFrom(program);
-    state_.BaseName = baseNameFrom(program);
-
-    // One data folder per user, created when nothing stands at its path. A
-    // failure ends start-up here; the window still opens and runs.
-    dataFolder_ = localPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                            QStringLiteral("/") + QString::fromUtf8(kDataFolderName));
-    const QSize screen = screenSize();
-    // A start-up that ends early still shows the instructions readably: in
-    // the options of a fresh settings file, with nothing written.
-    const auto endEarly = [&](const std::string& message) {
-        prompter_->critical(QString::fromLocal8Bit(message.c_str()));
-        LineList fresh;
-        WriteDefaultSettings(fresh, screen.width(), screen.height(), state_.TocPath);
-        applyOptionSettings(readSettingsValues(fresh.toBytes()));
-    };
-    if (const FileResult made = applyDataFolderRule(dataFolder_); !made) {
-        endEarly(kCannotCreateFolder + dataFolder_ + ": " + made.error);
-        return;
-    }
-
-    const ResolveResult paths = ResolveFilePaths(state_, dataFolder_, screen.width(), screen.height());
-    setIndexTabVisible(paths.indexTabVisible);
-    if (!paths.ok) {
-        endEarly(paths.error);
-        return;
-    }
-
-    LoadSettings();
-    OpenCommandLineFile();
-    BuildCatalogue();
+    StartupPlaces places;
+    places.programPath = localPath(QCoreApplication::applicationFilePath());
+    places.dataFolder = localPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                                  QStringLiteral("/") + QString::fromUtf8(kDataFolderName));
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 2 && !args.at(1).isEmpty()) places.commandLineFile = localPath(args.at(1));
+    session_->start(places);
 }
 
 namespace {
@@ -1123,107 +1072,56 @@ QRect keptOnScreen(QRect bounds, QSize minimum) {
 
 }  // namespace
 
-void TForm1::LoadSettings() {
-    const SettingsValues v = readSettingsValuesFromFile(state_.SettingsPath);
-    if (v.fontsize > 0) setTreeFontSize(v.fontsize);
-    // Stored bounds below the window's minimum size are raised to it.
-    const QRect bounds(v.tleft, v.ttop, std::max(v.twidth, kMinimumOuterSize.width()),
-                       std::max(v.theight, kMinimumOuterSize.height()));
+ScreenSize TForm1::screenSize() const {
+    const QSize size = primaryScreenSize();
+    return {size.width(), size.height()};
+}
+
+bool TForm1::placeWindow(const WindowBounds& stored) {
+    const QRect bounds(stored.left, stored.top, stored.width, stored.height);
     const QRect onScreen = keptOnScreen(bounds, kMinimumOuterSize);
-    storedBoundsBad_ = onScreen != bounds;
     setOuterBounds(onScreen);
-    applyOptionSettings(v);
+    return onScreen == bounds;
+}
+
+WindowBounds TForm1::normalBounds() const {
+    const QRect bounds = normalOuterBounds();
+    return {bounds.left(), bounds.top(), bounds.width(), bounds.height()};
+}
+
+// Each box runs its handler when its state changes.
+void TForm1::setTwoColorChecked(bool checked) { TwoColorCheckBox->setChecked(checked); }
+void TForm1::setSingleShadeChecked(bool checked) { SingleShadeBgCheckBox->setChecked(checked); }
+void TForm1::setTwoColumnsChecked(bool checked) { TwoColCheckBox->setChecked(checked); }
+
+void TForm1::settingsLoaded() {
     ExitButton->setVisible(true);
     BMMenu->menuAction()->setVisible(true);
-    state_.BookmarkLines = LineList();
 }
 
-void TForm1::applyOptionSettings(const SettingsValues& v) {
-    // Each box runs its handler when its state changes.
-    TwoColorCheckBox->setChecked(v.twocolor == 1);
-    SingleShadeBgCheckBox->setChecked(v.plainbkg == 1);
-    TwoColCheckBox->setChecked(v.twocolumn == 1);
-    FontSizeTrackBar->setValue(v.fontsize);
-    setFontSizeSpinner(FontSizeTrackBar->value());
-    setBGColorItemIndex(std::clamp(v.background, -1, 2));
+void TForm1::LoadSettings() { session_->LoadSettings(); }
+void TForm1::SaveWindowSettings() { session_->SaveWindowSettings(); }
+void TForm1::BuildCatalogue() { session_->BuildCatalogue(); }
 
-    switch (bgColorItemIndex()) {
-        case 0: options_->ApplyLightScheme(); break;
-        case 1: options_->ApplyDarkScheme(); break;
-        case 2: options_->ApplyWindowsScheme(); break;
-        default: break;
-    }
-    FontSizeTrackBarChange();
+void TForm1::ResetToStartupDefaultsButtonClick() { session_->ResetToStartupDefaults(); }
+
+void TForm1::setApplicationTitle(const std::string& title) {
+    QCoreApplication::setApplicationName(QString::fromLatin1(title));
 }
 
-void TForm1::SaveWindowSettings() {
-    if (state_.SettingsPath.empty()) return;
-    // A maximised or full-screen window writes the bounds it comes back to.
-    const QRect bounds = normalOuterBounds();
-    WindowSettings w;
-    w.background = bgColorItemIndex();
-    w.tleft = bounds.left();
-    w.ttop = bounds.top();
-    w.theight = bounds.height();
-    w.twidth = bounds.width();
-    w.fontsize = FontSizeTrackBar->value();
-    w.plainbkg = SingleShadeBgCheckBox->isChecked();
-    w.twocolor = TwoColorCheckBox->isChecked();
-    const QSize screen = screenSize();
-    if (const FileResult saved =
-            writeWindowSettings(state_.SettingsPath, w, screen.width(), screen.height(), storedBoundsBad_);
-        !saved)
-        prompter_->critical(QString::fromLocal8Bit(saved.error.c_str()));
+void TForm1::showCatalogue(const std::vector<CatalogueNode>& nodes) {
+    TOCTreeView->clear();
+    fillTree(TOCTreeView, nodes);
 }
 
-void TForm1::ResetToStartupDefaultsButtonClick() {
-    const QSize screen = screenSize();
-    if (const FileResult written =
-            writeDefaultSettingsFile(state_.SettingsPath, screen.width(), screen.height(), state_.TocPath);
-        !written) {
-        prompter_->critical(QString::fromLocal8Bit(written.error.c_str()));
-        return;
-    }
-    LoadSettings();
-    Redraw();
-}
-
-void TForm1::BuildCatalogue() {
-    state_.CatalogueLines = builtinCatalogueRows();
-    QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitleFrom(*state_.CatalogueLines)));
-
-    fillTree(TOCTreeView, buildCatalogueTree(*state_.CatalogueLines));
-
-    // The folder was made at start-up; asking again costs nothing.
-    (void)applyDataFolderRule(dataFolder_);
-    if (!state_.BookmarkPath.empty() && !diskFileStore().exists(state_.BookmarkPath))
-        (void)diskFileStore().save(state_.BookmarkPath, seedBookmarkLines(*state_.CatalogueLines));
-
-    if (const auto row = byAuthorRow(*state_.CatalogueLines)) {
-        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, *row)) {
-            item->setExpanded(true);
-            TOCTreeView->setCurrentItem(item);
-        }
-    }
-    if (QTreeWidgetItem* root = itemAtAbsoluteIndex(TOCTreeView, 0)) {
-        root->setExpanded(true);
-        TOCTreeView->setCurrentItem(root);
+void TForm1::expandAndSelectNode(std::int32_t index) {
+    if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, index)) {
+        item->setExpanded(true);
+        TOCTreeView->setCurrentItem(item);
     }
 }
 
-void TForm1::OpenCommandLineFile() {
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2 || args.at(1).isEmpty()) return;
-    openDialogFileName_ = args.at(1);
-    opening_->OpenBook(localPath(args.at(1)), " ");
-}
-
-void TForm1::FormClose() {
-    // Settings first, the closing bookmark second; each failure is shown and
-    // the window closes all the same.
-    SaveWindowSettings();
-    bookmarks_->WriteClosingBookmark();
-}
+void TForm1::FormClose() { session_->close(); }
 
 // ---------------------------------------------------------------- the contents tree
 
@@ -1289,17 +1187,17 @@ void TForm1::PageControl1Change() {
     else if (PageControl1->currentWidget() == TOCTabSheet) TOCTreeView->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::TOCTreeViewClick() { catalogue_->TOCTreeViewClick(); }
-void TForm1::TOCTreeViewDblClick() { catalogue_->TOCTreeViewDblClick(); }
+void TForm1::TOCTreeViewClick() { session_->catalogue().TOCTreeViewClick(); }
+void TForm1::TOCTreeViewDblClick() { session_->catalogue().TOCTreeViewDblClick(); }
 // Only a branch the reader toggles with the mouse is followed by a click on
 // the same press, which must not open the row; expansions made by the
 // program (at start-up) or from the keyboard mark nothing, so the reader's
 // next click acts.
 void TForm1::TOCTreeViewExpanded() {
-    if (treeMouseDown_) catalogue_->TOCTreeViewExpanded();
+    if (treeMouseDown_) session_->catalogue().TOCTreeViewExpanded();
 }
 void TForm1::TOCTreeViewCollapsed() {
-    if (treeMouseDown_) catalogue_->TOCTreeViewCollapsed();
+    if (treeMouseDown_) session_->catalogue().TOCTreeViewCollapsed();
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -1319,6 +1217,10 @@ void TForm1::notice(const std::string& text) { prompter_->information(QString::f
 
 void TForm1::error(const std::string& text) { prompter_->critical(QString::fromLocal8Bit(text.c_str())); }
 
+bool TForm1::askYesNo(const std::string& message, const std::string& title) {
+    return prompter_->question(QString::fromLatin1(message), QString::fromLatin1(title));
+}
+
 LocalDateTime TForm1::now() {
     const QDateTime at = QDateTime::currentDateTime();
     const QLocale locale = QLocale::system();
@@ -1332,8 +1234,8 @@ LocalDateTime TForm1::now() {
     return t;
 }
 
-void TForm1::BMMenuClick() { bookmarks_->BMMenuClick(); }
-void TForm1::BMAddItemClick() { bookmarks_->BMAddItemClick(); }
+void TForm1::BMMenuClick() { session_->bookmarks().BMMenuClick(); }
+void TForm1::BMAddItemClick() { session_->bookmarks().BMAddItemClick(); }
 
 namespace {
 
@@ -1349,17 +1251,17 @@ int choosePopupItem(QMenu* popup, const std::vector<std::string>& captions, cons
 }  // namespace
 
 void TForm1::BMDeleteItemClick() {
-    bookmarks_->FillBookmarkPopup();
+    session_->bookmarks().FillBookmarkPopup();
     const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
-    const int k = choosePopupItem(BMPopupMenu, bookmarks_->popupCaptions(), at);
-    if (k >= 0) bookmarks_->BMDeletePopupHandler(k);
+    const int k = choosePopupItem(BMPopupMenu, session_->bookmarks().popupCaptions(), at);
+    if (k >= 0) session_->bookmarks().BMDeletePopupHandler(k);
 }
 
 void TForm1::BMGOItemClick() {
-    bookmarks_->FillBookmarkPopup();
+    session_->bookmarks().FillBookmarkPopup();
     const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
-    const int k = choosePopupItem(BMPopupMenu, bookmarks_->popupCaptions(), at);
-    if (k >= 0) bookmarks_->BMGotoPopupHandler(k);
+    const int k = choosePopupItem(BMPopupMenu, session_->bookmarks().popupCaptions(), at);
+    if (k >= 0) session_->bookmarks().BMGotoPopupHandler(k);
 }
 
 // ---------------------------------------------------------------- search
@@ -1378,16 +1280,16 @@ void TForm1::FindItemClick() {
     findDialog()->showAt(frameGeometry().topLeft() + QPoint(50, 50));
 }
 
-void TForm1::FindDialog1Find() { search_->FindDialog1Find(); }
+void TForm1::FindDialog1Find() { session_->search().FindDialog1Find(); }
 
 void TForm1::findNextInDirection(int direction) {
     findDialog()->setDirectionOverride(direction);
-    search_->FindDialog1Find();
+    session_->search().FindDialog1Find();
     FindDialog1->setDirectionOverride(0);
 }
 
 QRect TForm1::foundLineArea() const {
-    const auto box = renderer_->lineBox(state_.SearchFound);
+    const auto box = session_->renderer().lineBox(state().SearchFound);
     if (!box) return {};
     const QRect onSurface(QPoint(box->left, box->top), QPoint(box->right - 1, box->bottom - 1));
     return onSurface.translated(Image1->mapToGlobal(QPoint(0, 0)));
@@ -1396,22 +1298,21 @@ QRect TForm1::foundLineArea() const {
 // ---------------------------------------------------------------- the word index
 
 void TForm1::IndexLoadButtonClick() {
-    if (state_.IndexPath.empty() || !fileExists(state_.IndexPath)) return;
+    if (!session_->hasWordIndex()) return;
     LoadingIndexLabel->setVisible(true);
     IndexLoadButton->setEnabled(false);
     LoadingIndexLabel->repaint();
-
-    std::string bytes;
-    (void)readWholeFile(state_.IndexPath, bytes);
-    state_.IndexLines = prepareIndexLines(LineList::fromBytes(bytes));
-
-    InxTreeView->setUpdatesEnabled(false);
-    InxTreeView->clear();
-    fillTree(InxTreeView, buildIndexTree(*state_.IndexLines));
-    InxTreeView->setUpdatesEnabled(true);
-
+    const std::vector<IndexNode> nodes = session_->loadWordIndex();
     LoadingIndexLabel->setVisible(false);
     IndexLoadButton->setEnabled(true);
+    showIndexTree(nodes);
+}
+
+void TForm1::showIndexTree(const std::vector<IndexNode>& nodes) {
+    InxTreeView->setUpdatesEnabled(false);
+    InxTreeView->clear();
+    fillTree(InxTreeView, nodes);
+    InxTreeView->setUpdatesEnabled(true);
     IndexPanel->setVisible(false);
     InxTreeView->setVisible(true);
     if (QTreeWidgetItem* first = itemAtAbsoluteIndex(InxTreeView, 1)) InxTreeView->setCurrentItem(first);
@@ -1423,12 +1324,7 @@ void TForm1::InxTreeViewClick() {
     SearchingIndexLabel->repaint();
     std::optional<std::string> selected;
     if (QTreeWidgetItem* item = InxTreeView->currentItem()) selected = item->text(0).toLatin1().toStdString();
-    // The reference followed last is remembered only while its panel is on
-    // show: once the reader has moved elsewhere, the same reference jumps
-    // again.
-    if (state_.TopLine != indexPanelTop_) state_.LastIndexEntry = " ";
-    if (followIndexNode(state_, selected, [this](std::int32_t line) { return paging_->ShowLine(line); }))
-        indexPanelTop_ = state_.TopLine;
+    session_->followIndexEntry(selected);
     SearchingIndexLabel->setVisible(false);
     alignPageContents();
 }
@@ -1439,9 +1335,7 @@ void TForm1::SaveScreenItemClick() {
     const QString name = prompter_->saveFileName(saveDialogFileName_);
     if (name.isEmpty()) return;
     saveDialogFileName_ = name;
-    const std::string path = localPath(name);
-    if (const FileResult saved = AtomicFile::write(path, savedScreenBytes(state_)); !saved)
-        prompter_->critical(QString::fromUtf8(kCannotCreateFile) + name);
+    session_->saveScreen(localPath(name));
 }
 
 // ---------------------------------------------------------------- the two disabled File items
@@ -1454,7 +1348,7 @@ void TForm1::OpenQTXItemClick() {
     if (openDialogFileName_.isEmpty()) return;
     PageControl1->setCurrentWidget(ReadTabSheet);
     BMMenu->menuAction()->setVisible(false);
-    opening_->OpenBook(localPath(openDialogFileName_), " ");
+    session_->openTextFile(localPath(openDialogFileName_));
 }
 
 void TForm1::OpenTOCItemClick() {
@@ -1464,20 +1358,7 @@ void TForm1::OpenTOCItemClick() {
     if (!name.isEmpty()) openDialogFileName_ = name;
     if (openDialogFileName_.isEmpty()) return;
     BMMenu->menuAction()->setVisible(true);
-    const std::string chosen = localPath(openDialogFileName_);
-    state_.BaseName = baseNameFrom(chosen);
-    state_.BookFolder = bookFolderFrom(chosen);
-    const QSize screen = screenSize();
-    const ResolveResult paths = ResolveFilePaths(state_, dataFolder_, screen.width(), screen.height());
-    setIndexTabVisible(paths.indexTabVisible);
-    if (!paths.ok) prompter_->critical(QString::fromLocal8Bit(paths.error.c_str()));
-    InxTreeView->clear();
-    IndexPanel->setVisible(false);
-    InxTreeView->setVisible(true);
-    LoadSettings();
-    TOCTreeView->clear();
-    state_.CatalogueLines.reset();
-    BuildCatalogue();
+    session_->OpenContentsFile(localPath(openDialogFileName_));
     PageControl1->setCurrentWidget(TOCTabSheet);
 }
 
@@ -1510,7 +1391,7 @@ void TForm1::setAccelerators() {
         connect(shortcut, &QShortcut::activated, this, [this, menuItem] {
             // A section header that could not be saved has been reported;
             // the item does not run on top of that failure.
-            if (bookmarks_->BMMenuClick() == Bookmarks::SectionLoad::saveFailed) return;
+            if (session_->bookmarks().BMMenuClick() == Bookmarks::SectionLoad::saveFailed) return;
             if (menuItem->isEnabled()) menuItem->trigger();
         });
     };
@@ -1548,11 +1429,11 @@ void TForm1::readingSurfaceWheel(QWheelEvent& wheel) {
     wheelTurned_ += wheel.angleDelta().y();
     while (wheelTurned_ <= -kNotch) {
         wheelTurned_ += kNotch;
-        paging_->PageForward();
+        session_->paging().PageForward();
     }
     while (wheelTurned_ >= kNotch) {
         wheelTurned_ -= kNotch;
-        paging_->PageBack();
+        session_->paging().PageBack();
     }
 }
 
@@ -1566,8 +1447,8 @@ void TForm1::updatePanelText() {
     panelTextQueued_ = false;
     QStringList lines;
     // The lines on show only: NextLine is the first line not drawn.
-    const LineList panel = state_.CurrentText
-                               ? screenLinesToSave(*state_.CurrentText, state_.TopLine, state_.NextLine - 1)
+    const LineList panel = state().CurrentText
+                               ? screenLinesToSave(*state().CurrentText, state().TopLine, state().NextLine - 1)
                                : LineList();
     for (std::int32_t k = 0; k < panel.count(); ++k) {
         const QString words = QString::fromLatin1(panel[k]).trimmed();

@@ -3,16 +3,9 @@
 // Widgets and handlers keep the names of the window definition.
 #pragma once
 
-#include "BookOpening.h"
-#include "Bookmarks.h"
-#include "SettingsFile.h"
-#include "Catalogue.h"
-#include "DisplayOptions.h"
-#include "Paging.h"
-#include "TextSearch.h"
-#include "PanelRenderer.h"
 #include "Prompter.h"
-#include "ReaderState.h"
+#include "ReaderSession.h"
+#include "ReaderWindow.h"
 #include "ReadingSurface.h"
 
 #include <QMainWindow>
@@ -46,21 +39,19 @@ QImage builtInLogo(int pixels);
 
 class TFindDialog;
 
-class TForm1 : public QMainWindow,
-               public PanelControls,
-               public OptionWidgets,
-               public BookmarkWindow,
-               public CatalogueWindow {
+class TForm1 : public QMainWindow, public ReaderWindow {
     Q_OBJECT
 public:
     // Without a prompter the window shows real message boxes.
     explicit TForm1(Prompter* prompter = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    ReaderState& state() { return state_; }
-    PanelRenderer& renderer() { return *renderer_; }
-    Paging& paging() { return *paging_; }
-    DisplayOptions& displayOptions() { return *options_; }
+    ReaderSession& session() { return *session_; }
+    ReaderState& state() { return session_->state(); }
+    const ReaderState& state() const { return session_->state(); }
+    PanelRenderer& renderer() { return session_->renderer(); }
+    Paging& paging() { return session_->paging(); }
+    DisplayOptions& displayOptions() { return session_->options(); }
     Prompter& prompter() { return *prompter_; }
     void setPrompter(Prompter* prompter);
     // The bookmark-name dialog, created once at start and shown modally by
@@ -91,6 +82,9 @@ public:
     bool twoColumns() const override;
     void setPathCaptions(const std::string& bookmarkPath, const std::string& settingsPath,
                          const std::string& tocPath) override;
+    // The renderer's last word on a panel: the text assistive technology
+    // reads is brought up to date.
+    void panelDrawn() override;
 
     // OptionWidgets: the option widgets as the display-option handlers see them.
     int schemeSelection() const override;
@@ -102,11 +96,14 @@ public:
     void setFontSizePosition(int position) override;
     void setTreeFontSize(int points) override;
 
+    // Messages and questions.
+    void notice(const std::string& text) override;
+    void error(const std::string& text) override;
+    bool askYesNo(const std::string& message, const std::string& title) override;
+
     // BookmarkWindow: what the bookmark operations need of the window.
     void setDeleteAndGotoEnabled(bool enabled) override;
     std::optional<std::string> askBookmarkName() override;
-    void notice(const std::string& text) override;
-    void error(const std::string& text) override;
     LocalDateTime now() override;
 
     // CatalogueWindow: what a click on the contents tree needs.
@@ -117,8 +114,24 @@ public:
     void resetIndexPage() override;
     void showReadingPage() override;
 
-    Bookmarks& bookmarks() { return *bookmarks_; }
-    BookOpening& bookOpening() { return *opening_; }
+    // The rest of the window's port: the screen and the window's bounds, the
+    // option widgets set from the settings, the trees.
+    FindDialog& findOptions() override { return *findOptions_; }
+    ScreenSize screenSize() const override;
+    bool placeWindow(const WindowBounds& stored) override;
+    WindowBounds normalBounds() const override;
+    void setTwoColorChecked(bool checked) override;
+    void setSingleShadeChecked(bool checked) override;
+    void setTwoColumnsChecked(bool checked) override;
+    void setSchemeSelection(int index) override { setBGColorItemIndex(index); }
+    void settingsLoaded() override;
+    void setApplicationTitle(const std::string& title) override;
+    void showCatalogue(const std::vector<CatalogueNode>& nodes) override;
+    void expandAndSelectNode(std::int32_t index) override;
+    void showIndexTree(const std::vector<IndexNode>& nodes) override;
+
+    Bookmarks& bookmarks() { return session_->bookmarks(); }
+    BookOpening& bookOpening() { return session_->opening(); }
     // The Find dialog, made the first time it is needed.
     TFindDialog* findDialog();
 
@@ -129,7 +142,7 @@ public:
 
     // Sizes fixed by the window definition.
     static constexpr int kControlPanelWidth = 200;
-    static constexpr QSize kMinimumOuterSize{400, 450};
+    static constexpr QSize kMinimumOuterSize{kMinimumWindowWidth, kMinimumWindowHeight};
     static constexpr QRect kInitialOuterBounds{90, 122, 729, 509};
 
     // The main menu.
@@ -263,7 +276,6 @@ public slots:
     void LoadSettings();
     void SaveWindowSettings();
     void BuildCatalogue();
-    void OpenCommandLineFile();
     void FindDialog1Find();
     // The find-next shortcuts: one press in the given direction (+1 down,
     // -1 up) whatever the dialog says.
@@ -306,7 +318,6 @@ private:
     QRect normalOuterBounds() const;
     // Applies the option values of the settings to the widgets, each running
     // its handler, and the scheme they select.
-    void applyOptionSettings(const SettingsValues& v);
     void applyMinimumSize();
     void loadLogo();
     void setAccelerators();
@@ -315,32 +326,22 @@ private:
     // The reading surface's accessible text follows the panel on show; the
     // renderer reports a drawn panel before its caller stores NextLine, so
     // the text is taken once control is back in the event loop.
-    void panelDrawn();
     void updatePanelText();
     // One panel per notch of the mouse wheel over the reading surface.
     void readingSurfaceWheel(QWheelEvent& wheel);
 
-    ReaderState state_;
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_ = nullptr;
-    std::unique_ptr<PanelRenderer> renderer_;
-    std::unique_ptr<Paging> paging_;
-    std::unique_ptr<DisplayOptions> options_;
-    std::unique_ptr<Bookmarks> bookmarks_;
-    std::unique_ptr<BookOpening> opening_;
-    std::unique_ptr<CatalogueClick> catalogue_;
-    std::unique_ptr<TextSearch> search_;
     TFindDialog* FindDialog1 = nullptr;
     // What a search reads of the Find dialog, also before it is made.
     std::unique_ptr<FindDialog> findOptions_;
+    // The engine, wired once; made after the widgets it draws on.
+    std::unique_ptr<ReaderSession> session_;
     // The file names the open and save dialogs hold between uses.
     QString openDialogFileName_;
-    std::string dataFolder_;
     QString saveDialogFileName_;
     // The release that ends a double click must not open the row again.
     bool swallowTreeRelease_ = false;
-    // The first line of the panel the last word-index jump showed.
-    std::int32_t indexPanelTop_ = -1;
     // A mouse button is down on the contents tree.
     bool treeMouseDown_ = false;
     QWidget* client_ = nullptr;
@@ -349,8 +350,6 @@ private:
     bool outerFitted_ = false;
     QSize readPageSize_{-1, -1};
     QRect requestedOuter_ = kInitialOuterBounds;
-    // The stored bounds had to be brought back onto the screen at start-up.
-    bool storedBoundsBad_ = false;
     // The frame around the window as last seen in its normal state.
     QMargins normalFrame_;
     std::unique_ptr<QObject> keyPreview_;
