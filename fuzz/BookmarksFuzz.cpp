@@ -1,6 +1,7 @@
 // Every bookmark operation, in an arbitrary order, on an arbitrary bookmark
 // file held in memory: the drop-down, add, the popup's list, delete, go to,
 // and the closing bookmark, with writes that may fail.
+#include "EngineFakes.h"
 #include "Bookmarks.h"
 #include "FuzzCheck.h"
 #include "MemoryFileStore.h"
@@ -25,6 +26,7 @@ public:
     std::optional<std::string> askBookmarkName() override { return name; }
     void notice(const std::string&) override { ++notices; }
     void error(const std::string&) override { ++errors; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
     LocalDateTime now() override { return {"3/7/2001", "9:05:44 PM", midnight}; }
 
     bool enabled = false;
@@ -59,11 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryFileStore store;
     FakeWindow window;
     std::vector<std::int32_t> drawn;
-    Bookmarks marks(st, store, window, [&](std::int32_t line) {
+    varnet::testing::FunctionPlacer placer([&](std::int32_t line) {
         drawn.push_back(line);
         st.TopLine = line;
         return line + 10;
     });
+    Bookmarks marks(st, store, window, placer);
     st.BookmarkPath = kPath;
     st.BookKey = key;
     st.BookmarkLines = LineList();

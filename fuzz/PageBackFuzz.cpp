@@ -1,5 +1,6 @@
 // Paging back and forth through an arbitrary text: PageBack's estimate, the
 // Page Up / Page Down keys and the Prev / Next buttons, on the fake surface.
+#include "FakeFindDialog.h"
 #include "FakeSurface.h"
 #include "FuzzCheck.h"
 #include "LineList.h"
@@ -33,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeControls controls;
     controls.two = two;
     PanelRenderer renderer(st, surface, controls);
-    int closes = 0;
-    Paging paging(st, renderer, [&closes] { ++closes; });
+    varnet::testing::FakeFindDialog findDialog;
+    Paging paging(st, renderer, &findDialog);
 
     // A panel on show, as every paging operation finds it.
     const std::int32_t top = static_cast<std::int32_t>(topPick % (static_cast<std::uint32_t>(count) + 1u));

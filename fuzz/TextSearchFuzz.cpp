@@ -1,6 +1,7 @@
 // The Find dialog's search over an arbitrary text with an arbitrary find
 // text, direction, case setting and panel on show, pressed a few times, each
 // hit drawn by the renderer on the recording fake surface.
+#include "EngineFakes.h"
 #include "FakeFindDialog.h"
 #include "FakeSurface.h"
 #include "FuzzCheck.h"
@@ -43,11 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     controls.two = two;
     PanelRenderer renderer(st, surface, controls);
     std::vector<std::int32_t> held;
-    TextSearch search(st, dialog, [&](std::int32_t start, std::int32_t line) {
+    varnet::testing::FunctionHitDrawer drawer([&](std::int32_t start, std::int32_t line) {
         held.push_back(line);
         surface.reset();
         return renderer.DrawPanelHolding(start, line);
     });
+    TextSearch search(st, dialog, drawer);
 
     st.TopLine = static_cast<std::int32_t>(topPick % (static_cast<std::uint32_t>(count) + 2u));
     st.NextLine = renderer.DrawPanel(st.TopLine);

@@ -1,5 +1,6 @@
 // Both passes of the word index over an arbitrary index file: the lines put
 // into tree order, the tree built from them, and a click on every node.
+#include "EngineFakes.h"
 #include "FuzzCheck.h"
 #include "LineList.h"
 #include "WordIndex.h"
@@ -48,13 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     st.LastIndexEntry = clickedLast;
     for (const auto& node : tree) {
         std::int32_t drawnFrom = -1;
-        const bool jumped = followIndexNode(st, node.text, [&](std::int32_t line) {
+        varnet::testing::FunctionPlacer placer([&](std::int32_t line) {
             drawnFrom = line;
             return line + 1;
         });
+        const bool jumped = followIndexNode(st, node.text, placer);
         FUZZ_CHECK(jumped == (drawnFrom >= 0));
         if (jumped) FUZZ_CHECK(st.NextLine == drawnFrom + 1);
     }
-    FUZZ_CHECK(!followIndexNode(st, std::nullopt, [](std::int32_t) { return 0; }));
+    varnet::testing::FunctionPlacer unused([](std::int32_t) { return 0; });
+    FUZZ_CHECK(!followIndexNode(st, std::nullopt, unused));
     return 0;
 }
