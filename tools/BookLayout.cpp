@@ -1,6 +1,7 @@
 #include "BookLayout.h"
 
 #include "BookFigures.h"
+#include "LineFormat.h"
 #include "WordClasses.h"
 
 #include <algorithm>
@@ -27,7 +28,9 @@
 //    introduction has its own count: the blocks its lines would hold at the
 //    book's lines per block, at least one per paragraph, at most one per
 //    sentence; the chapters share the rest.
-// 2. Phrases. Each block is broken into phrases by a least-cost search: a
+// 2. Colours: see WordClasses.h. They are chosen before the phrases, whose
+//    stored lines their tags lengthen.
+// 3. Phrases. Each block is broken into phrases by a least-cost search: a
 //    phrase should be about L characters long, and a break costs least after
 //    a sentence, then after ";" or ":", after a comma or a quotation, before
 //    a conjunction, before a relative word, before a preposition; it costs
@@ -36,28 +39,29 @@
 //    for; missing lines come from splitting the longest phrases at their best
 //    pause, surplus ones go by joining the shortest pair of neighbours. No
 //    phrase's stored line reaches the header's length.
-// 3. Indents. Every continuation line gets a depth from the pause before it:
+// 4. Indents. Every continuation line gets a depth from the pause before it:
 //    a new sentence starts shallowest, a clause after ";" or ":" or a comma
 //    and a conjunction comes back shallower, a coordinated or relative clause
 //    keeps its depth, a preposition goes one step deeper and a phrase that
 //    breaks mid-clause goes deeper still; a line after a long line is ranked
 //    a little deeper. Lines ranked by depth take the indents in order, as
 //    many of each as the book's indent profile (kProfile below) holds.
-// 4. Page breaks inside blocks: the blocks with the most lines, longest
+// 5. Page breaks inside blocks: the blocks with the most lines, longest
 //    first, take one before the continuation line at indent 02, 17 or 24
 //    nearest their middle.
-// 5. "l00|p> " inside the text: at the start of the longest fables that do
+// 6. "l00|p> " inside the text: at the start of the longest fables that do
 //    not open a chapter.
-// 6. Page breaks between blocks. Pages are shared out among the introduction
+// 7. Page breaks between blocks. Pages are shared out among the introduction
 //    and the chapters in proportion to their lines (largest remainder); within
 //    each, a least-cost search places them so that pages are as even as
 //    possible, with a small preference for pages that open a fable. The other
 //    block boundaries are section breaks.
-// 7. Section breaks before an anchor: after the chapters (1 to 23) whose last
+// 8. Section breaks before an anchor: after the chapters (1 to 23) whose last
 //    page is longest.
-// 8. Colours: see WordClasses.h.
 // 9. Headings: the longest chapter titles are split, each at the last blank
 //    before its middle.
+// Then the stored lines are written, and every figure is checked on them
+// before the book is handed back.
 
 namespace varnet::laybook {
 
@@ -120,13 +124,13 @@ struct Line {
     std::size_t begin = 0;  // token range in the block's paragraph
     std::size_t end = 0;
     int length = 0;  // characters shown, tags not counted
-    int indent = 5;
+    int indent = kBlockIndent;
 };
 
 struct Block {
     int part = 0;  // 0 the introduction, n chapter n
     int fable = 0;
-    const Paragraph* para = nullptr;
+    Paragraph* para = nullptr;  // the colour step sets its tokens' colours
     std::size_t begin = 0;
     std::size_t end = 0;
     bool fableStart = false;
@@ -144,7 +148,7 @@ int rangeLength(const Paragraph& p, std::size_t b, std::size_t e) {
 }
 
 // What a colour tag pair adds to a stored line: "|9>" and "|4>".
-constexpr int kTagPair = 6;
+constexpr int kTagPair = 2 * static_cast<int>(kShortTagLength);
 int tagCharacters(const Paragraph& p, std::size_t b, std::size_t e) {
     int n = 0;
     for (std::size_t i = b; i < e; ++i) n += p.tokens[i].colour != 0 ? kTagPair : 0;
@@ -153,7 +157,7 @@ int tagCharacters(const Paragraph& p, std::size_t b, std::size_t e) {
 // A phrase's stored line, "lNN" + text with tags + " ", stays shorter than
 // the header, which is the book's longest line.
 bool fitsStored(int length, int tags) {
-    return 3 + length + tags + 1 < kHeaderLength;
+    return static_cast<int>(kIndentCodeLength) + length + tags + 1 < kHeaderLength;
 }
 
 // Step 1: how many blocks each paragraph gets, and where they split.
@@ -232,7 +236,7 @@ std::vector<std::size_t> groupSentences(const Paragraph& p, int k) {
     return cuts;
 }
 
-// Step 2: the least-cost phrases of one block for a phrase length L (tenths).
+// Step 3: the least-cost phrases of one block for a phrase length L (tenths).
 std::vector<Line> breakBlock(const Block& b, int tenths) {
     const Paragraph& p = *b.para;
     const std::size_t n = b.end - b.begin;
@@ -364,7 +368,7 @@ constexpr std::array<IndentShare, 24> kProfile = {
 
 std::vector<std::pair<int, int>> continuationIndents(int total) {
     std::vector<std::pair<int, int>> counts = {
-        {5, kContinuationAt05}, {10, kIndent10}, {12, kIndent12}, {16, kIndent16}};
+        {kBlockIndent, kContinuationAt05}, {10, kIndent10}, {12, kIndent12}, {16, kIndent16}};
     const int rest = total - kContinuationAt05 - kIndent10 - kIndent12 - kIndent16;
     long long weights = 0;
     for (const auto& s : kProfile) weights += s.weight;
@@ -391,7 +395,7 @@ std::vector<std::pair<int, int>> continuationIndents(int total) {
     return counts;
 }
 
-// Step 3.
+// Step 4.
 void assignIndents(std::vector<Block>& blocks) {
     struct Ranked {
         Cost score;
@@ -401,7 +405,7 @@ void assignIndents(std::vector<Block>& blocks) {
     std::vector<Ranked> ranked;
     for (Block& b : blocks) {
         const Paragraph& p = *b.para;
-        b.lines[0].indent = 5;
+        b.lines[0].indent = kBlockIndent;
         int depth = 0;  // in half steps
         for (std::size_t k = 1; k < b.lines.size(); ++k) {
             Line& l = b.lines[k];
@@ -448,7 +452,7 @@ void assignIndents(std::vector<Block>& blocks) {
     if (next != ranked.size()) throw std::runtime_error("indent profile does not cover every line");
 }
 
-// Step 4.
+// Step 5.
 int placePageBreaksInsideBlocks(std::vector<Block>& blocks) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < blocks.size(); ++i)
@@ -464,7 +468,9 @@ int placePageBreaksInsideBlocks(std::vector<Block>& blocks) {
         int best = -1;
         for (int k = 2; k + 2 <= n; ++k) {
             const int indent = b.lines[static_cast<std::size_t>(k)].indent;
-            if (indent != 2 && indent != 17 && indent != 24) continue;
+            if (std::find(kInnerBreakIndents.begin(), kInnerBreakIndents.end(), indent) ==
+                kInnerBreakIndents.end())
+                continue;
             if (best < 0 || std::abs(2 * k - n) < std::abs(2 * best - n)) best = k;
         }
         if (best < 0) continue;
@@ -476,7 +482,7 @@ int placePageBreaksInsideBlocks(std::vector<Block>& blocks) {
     return placed;
 }
 
-// Step 6, within one part: which units open a page. A unit is a block, or
+// Step 7, within one part: which units open a page. A unit is a block, or
 // the half of one on either side of a page break inside it.
 struct Unit {
     int lines = 0;
@@ -519,61 +525,53 @@ std::vector<bool> placePages(const std::vector<Unit>& units, int pages, int leng
     return opens;
 }
 
-std::string zeroPadded(int n, int width) {
-    std::string s = std::to_string(n);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
-    return s;
+// "|" and the colour's digit, ">".
+std::string colourTag(int colour) {
+    return tagText(std::to_string(colour));
 }
 
-std::string indentCode(int indent) {
-    return "l" + zeroPadded(indent, 2);
-}
-
-std::string pageMarker(int n) {
-    return "p" + zeroPadded(n, 3);
-}
-
-}  // namespace
-
-LaidOutBook layBook(BookSource& book) {
-    LaidOutBook out;
-    auto note = [&](const std::string& s) { out.notes.push_back(s); };
-
-    // The introduction has a fixed number of lines before chapter 1's anchor.
-    // It holds as many of its opening paragraphs as fit there at the density
-    // of the chapters (characters per stored line); the rest is left out, and
-    // said so, rather than crammed into lines no reader could follow.
-    {
-        long long chapterChars = 0;
-        for (const Part& part : book.chapters)
-            for (const Fable& f : part.fables) chapterChars += static_cast<long long>(f.characters());
-        const long long chapterLines = kBookLines - 6 - kIntroductionBodyLines - 4 * kChapters -
-                                       kSplitHeadings - kSectionBeforeAnchor - 1;
-        const long long room = kIntroductionBodyLines * chapterChars / chapterLines;
-        long long used = 0;
-        int kept = 0, dropped = 0;
-        for (Fable& f : book.introduction.fables) {
-            std::size_t keep = 0;
-            for (const Paragraph& p : f.paragraphs) {
-                used += static_cast<long long>(p.characters()) + (kept > 0 ? 1 : 0);
-                if (kept > 0 && (used > room || dropped > 0)) {
-                    ++dropped;
-                    continue;
-                }
-                ++kept;
-                ++keep;
+// Step 0. The introduction has a fixed number of lines before chapter 1's
+// anchor. It holds as many of its opening paragraphs as fit there at the
+// density of the chapters (characters per stored line); the rest is left
+// out, and said so, rather than crammed into lines no reader could follow.
+void keepWhatFitsOfIntroduction(BookSource& book, std::vector<std::string>& notes) {
+    long long chapterChars = 0;
+    for (const Part& part : book.chapters)
+        for (const Fable& f : part.fables) chapterChars += static_cast<long long>(f.characters());
+    const long long room = kIntroductionBodyLines * chapterChars / kChapterBodyLines;
+    long long used = 0;
+    int kept = 0, dropped = 0;
+    for (Fable& f : book.introduction.fables) {
+        std::size_t keep = 0;
+        for (const Paragraph& p : f.paragraphs) {
+            used += static_cast<long long>(p.characters()) + (kept > 0 ? 1 : 0);
+            if (kept > 0 && (used > room || dropped > 0)) {
+                ++dropped;
+                continue;
             }
-            f.paragraphs.resize(keep);
+            ++kept;
+            ++keep;
         }
-        std::erase_if(book.introduction.fables, [](const Fable& f) { return f.paragraphs.empty(); });
-        if (dropped > 0)
-            note("WARNING: intro.txt has room for about " + std::to_string(room) +
-                 " characters before chapter 1; its first " + std::to_string(kept) +
-                 " paragraphs are laid out and " + std::to_string(dropped) + " left out");
+        f.paragraphs.resize(keep);
     }
+    std::erase_if(book.introduction.fables, [](const Fable& f) { return f.paragraphs.empty(); });
+    if (dropped > 0)
+        notes.push_back("WARNING: intro.txt has room for about " + std::to_string(room) +
+                        " characters before chapter 1; its first " + std::to_string(kept) +
+                        " paragraphs are laid out and " + std::to_string(dropped) + " left out");
+}
 
-    // Blocks: the introduction takes as many as its length asks for (its
-    // paragraphs at least), the chapters the rest.
+// The blocks in reading order, and how the introduction's share was set.
+struct BlockPlan {
+    std::vector<Block> blocks;
+    int introBlocks = 0;
+    int introLines = 0;  // the introduction's phrases
+};
+
+// Step 1. The introduction takes as many blocks as its length asks for (its
+// paragraphs at least), the chapters the rest.
+BlockPlan makeBlocks(BookSource& book) {
+    BlockPlan plan;
     std::vector<const Paragraph*> introParagraphs;
     int introSentences = 0;
     for (const Fable& f : book.introduction.fables)
@@ -583,15 +581,13 @@ LaidOutBook layBook(BookSource& book) {
         }
     const int natural = (2 * (kIntroductionBodyLines + 1) * kBlocks + (kBlocks + kPhraseLines)) /
                         (2 * (kBlocks + kPhraseLines));
-    const int introBlocks =
-        std::max(static_cast<int>(introParagraphs.size()), std::min(introSentences, natural));
-    const int introLines = kIntroductionBodyLines - (introBlocks - 1);
+    plan.introBlocks = std::max(static_cast<int>(introParagraphs.size()), std::min(introSentences, natural));
+    plan.introLines = kIntroductionBodyLines - (plan.introBlocks - 1);
 
-    std::vector<Block> blocks;
-    auto addPart = [&](const Part& part, int index, const std::vector<int>& counts, std::size_t& next) {
+    auto addPart = [&](Part& part, int index, const std::vector<int>& counts, std::size_t& next) {
         for (std::size_t f = 0; f < part.fables.size(); ++f)
             for (std::size_t q = 0; q < part.fables[f].paragraphs.size(); ++q) {
-                const Paragraph& p = part.fables[f].paragraphs[q];
+                Paragraph& p = part.fables[f].paragraphs[q];
                 std::size_t begin = 0;
                 for (std::size_t cut : groupSentences(p, counts[next])) {
                     Block b;
@@ -603,7 +599,7 @@ LaidOutBook layBook(BookSource& book) {
                     b.fableStart = q == 0 && begin == 0;
                     b.partStart = f == 0 && b.fableStart;
                     b.paragraphTag = b.partStart;
-                    blocks.push_back(b);
+                    plan.blocks.push_back(b);
                     begin = cut;
                 }
                 ++next;
@@ -611,7 +607,7 @@ LaidOutBook layBook(BookSource& book) {
     };
     {
         std::vector<int> counts;
-        splitIntoBlocks(introParagraphs, introBlocks, counts);
+        splitIntoBlocks(introParagraphs, plan.introBlocks, counts);
         std::size_t next = 0;
         addPart(book.introduction, 0, counts, next);
     }
@@ -621,33 +617,34 @@ LaidOutBook layBook(BookSource& book) {
             for (const Fable& f : part.fables)
                 for (const Paragraph& p : f.paragraphs) paragraphs.push_back(&p);
         std::vector<int> counts;
-        splitIntoBlocks(paragraphs, kBlocks - introBlocks, counts);
+        splitIntoBlocks(paragraphs, kBlocks - plan.introBlocks, counts);
         std::size_t next = 0;
         for (std::size_t c = 0; c < book.chapters.size(); ++c)
             addPart(book.chapters[c], static_cast<int>(c) + 1, counts, next);
     }
+    return plan;
+}
 
-    // Colours.
-    {
-        std::vector<Token*> tokens;
-        for (Block& b : blocks)
-            for (std::size_t i = b.begin; i < b.end; ++i)
-                tokens.push_back(const_cast<Token*>(&b.para->tokens[i]));
-        for (const ColourReport& r : colourWords(tokens)) {
-            std::string s = "|" + std::to_string(r.colour) + "> " + r.name + ": " + std::to_string(r.tagged) +
-                            " of " + std::to_string(r.candidates) + " occurrences, " +
-                            std::to_string(r.words) + " words";
-            if (!r.partlyColoured.empty())
-                s += " (\"" + r.partlyColoured + "\" at its first occurrences only)";
-            note(s);
-        }
+// Step 2. Colours the words of every block, in reading order.
+void colourBlocks(const std::vector<Block>& blocks, std::vector<std::string>& notes) {
+    std::vector<Token*> tokens;
+    for (const Block& b : blocks)
+        for (std::size_t i = b.begin; i < b.end; ++i) tokens.push_back(&b.para->tokens[i]);
+    for (const ColourReport& r : colourWords(tokens)) {
+        std::string s = colourTag(r.colour) + " " + r.name + ": " + std::to_string(r.tagged) + " of " +
+                        std::to_string(r.candidates) + " occurrences, " + std::to_string(r.words) + " words";
+        if (!r.partlyColoured.empty()) s += " (\"" + r.partlyColoured + "\" at its first occurrences only)";
+        notes.push_back(s);
     }
+}
 
-    // Phrases.
-    std::vector<Block*> introBlockList, chapterBlocks;
-    for (Block& b : blocks) (b.part == 0 ? introBlockList : chapterBlocks).push_back(&b);
-    breakIntoPhrases(introBlockList, introLines);
-    breakIntoPhrases(chapterBlocks, kPhraseLines - introLines);
+// Step 3. The introduction's blocks and the chapters' are broken into their
+// own counts of phrases.
+void phraseBlocks(BlockPlan& plan, std::vector<std::string>& notes) {
+    std::vector<Block*> introBlocks, chapterBlocks;
+    for (Block& b : plan.blocks) (b.part == 0 ? introBlocks : chapterBlocks).push_back(&b);
+    breakIntoPhrases(introBlocks, plan.introLines);
+    breakIntoPhrases(chapterBlocks, kPhraseLines - plan.introLines);
     auto averageLength = [](const std::vector<Block*>& list) {
         long long chars = 0, lines = 0;
         for (const Block* b : list)
@@ -657,49 +654,52 @@ LaidOutBook layBook(BookSource& book) {
             }
         return lines ? static_cast<double>(chars) / static_cast<double>(lines) : 0.0;
     };
-    {
-        char s[200];
-        std::snprintf(s, sizeof s, "introduction: %d blocks, %d phrases of %.1f characters on average",
-                      introBlocks, introLines, averageLength(introBlockList));
-        note(s);
-        std::snprintf(s, sizeof s, "chapters: %d blocks, %d phrases of %.1f characters on average",
-                      kBlocks - introBlocks, kPhraseLines - introLines, averageLength(chapterBlocks));
-        note(s);
-    }
+    char s[200];
+    std::snprintf(s, sizeof s, "introduction: %d blocks, %d phrases of %.1f characters on average",
+                  plan.introBlocks, plan.introLines, averageLength(introBlocks));
+    notes.push_back(s);
+    std::snprintf(s, sizeof s, "chapters: %d blocks, %d phrases of %.1f characters on average",
+                  kBlocks - plan.introBlocks, kPhraseLines - plan.introLines, averageLength(chapterBlocks));
+    notes.push_back(s);
+}
 
-    assignIndents(blocks);
-    placePageBreaksInsideBlocks(blocks);
-
-    // "l00|p> " inside the text: the longest fables that do not open a chapter.
-    {
-        std::vector<std::size_t> starts;
-        for (std::size_t i = 0; i < blocks.size(); ++i)
-            if (blocks[i].part > 0 && blocks[i].fableStart && !blocks[i].partStart) starts.push_back(i);
-        auto fableChars = [&](std::size_t i) {
-            return book.chapters[static_cast<std::size_t>(blocks[i].part - 1)]
-                .fables[static_cast<std::size_t>(blocks[i].fable)]
-                .characters();
-        };
-        std::stable_sort(starts.begin(), starts.end(),
-                         [&](std::size_t a, std::size_t b) { return fableChars(a) > fableChars(b); });
-        if (starts.size() < static_cast<std::size_t>(kParagraphTagsInText))
-            throw std::runtime_error("too few fables");
-        for (int k = 0; k < kParagraphTagsInText; ++k) {
-            Block& b = blocks[starts[static_cast<std::size_t>(k)]];
-            b.paragraphTag = true;
-            note("\"l00|p> \" at the start of chapter " + std::to_string(b.part) + ", fable " +
-                 std::to_string(b.fable + 1));
-        }
-    }
-
-    // Pages.
-    struct PartUnits {
-        std::vector<Unit> units;
-        int length = 0;
-        int pages = 0;
-        int minPages = 0;
-        std::vector<bool> opens;
+// Step 6. "l00|p> " inside the text: the longest fables that do not open a
+// chapter.
+void placeParagraphTagsInText(const BookSource& book, std::vector<Block>& blocks,
+                              std::vector<std::string>& notes) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        if (blocks[i].part > 0 && blocks[i].fableStart && !blocks[i].partStart) starts.push_back(i);
+    auto fableChars = [&](std::size_t i) {
+        return book.chapters[static_cast<std::size_t>(blocks[i].part - 1)]
+            .fables[static_cast<std::size_t>(blocks[i].fable)]
+            .characters();
     };
+    std::stable_sort(starts.begin(), starts.end(),
+                     [&](std::size_t a, std::size_t b) { return fableChars(a) > fableChars(b); });
+    if (starts.size() < static_cast<std::size_t>(kParagraphTagsInText))
+        throw std::runtime_error("too few fables");
+    for (int k = 0; k < kParagraphTagsInText; ++k) {
+        Block& b = blocks[starts[static_cast<std::size_t>(k)]];
+        b.paragraphTag = true;
+        notes.push_back("\"" + std::string(kParagraphLine) + "\" at the start of chapter " +
+                        std::to_string(b.part) + ", fable " + std::to_string(b.fable + 1));
+    }
+}
+
+// The units of one part (the introduction or a chapter) and the pages they
+// are shared into.
+struct PartUnits {
+    std::vector<Unit> units;
+    int length = 0;
+    int pages = 0;
+    int minPages = 0;
+    std::vector<bool> opens;
+};
+
+// Step 7. Shares the pages out among the parts and places them in each;
+// marks the blocks that open a page.
+std::vector<PartUnits> placePageBreaksBetweenBlocks(std::vector<Block>& blocks) {
     std::vector<PartUnits> parts(kChapters + 1);
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const Block& b = blocks[i];
@@ -725,72 +725,80 @@ LaidOutBook layBook(BookSource& book) {
         }
         allLength += pu.length;
     }
-    {
-        int given = 0;
-        for (PartUnits& pu : parts) {
-            pu.pages = std::max(pu.minPages, static_cast<int>(totalPages * pu.length / allLength));
-            given += pu.pages;
-        }
-        // Over or under the quota: totalPages * length - pages * allLength.
-        auto slack = [&](const PartUnits& pu) {
-            return static_cast<long long>(totalPages) * pu.length -
-                   static_cast<long long>(pu.pages) * allLength;
-        };
-        for (; given < totalPages; ++given) {
-            PartUnits* best = nullptr;
-            for (PartUnits& pu : parts)
-                if (pu.pages < static_cast<int>(pu.units.size()) && (!best || slack(pu) > slack(*best)))
-                    best = &pu;
-            if (!best) throw std::runtime_error("too few blocks for the page count");
-            ++best->pages;
-        }
-        for (; given > totalPages; --given) {
-            PartUnits* best = nullptr;
-            for (PartUnits& pu : parts)
-                if (pu.pages > pu.minPages && (!best || slack(pu) < slack(*best))) best = &pu;
-            if (!best) throw std::runtime_error("too many fixed page breaks");
-            --best->pages;
-        }
+    int given = 0;
+    for (PartUnits& pu : parts) {
+        pu.pages = std::max(pu.minPages, static_cast<int>(totalPages * pu.length / allLength));
+        given += pu.pages;
+    }
+    // Over or under the quota: totalPages * length - pages * allLength.
+    auto slack = [&](const PartUnits& pu) {
+        return static_cast<long long>(totalPages) * pu.length - static_cast<long long>(pu.pages) * allLength;
+    };
+    for (; given < totalPages; ++given) {
+        PartUnits* best = nullptr;
+        for (PartUnits& pu : parts)
+            if (pu.pages < static_cast<int>(pu.units.size()) && (!best || slack(pu) > slack(*best)))
+                best = &pu;
+        if (!best) throw std::runtime_error("too few blocks for the page count");
+        ++best->pages;
+    }
+    for (; given > totalPages; --given) {
+        PartUnits* best = nullptr;
+        for (PartUnits& pu : parts)
+            if (pu.pages > pu.minPages && (!best || slack(pu) < slack(*best))) best = &pu;
+        if (!best) throw std::runtime_error("too many fixed page breaks");
+        --best->pages;
     }
     for (PartUnits& pu : parts) {
         pu.opens = placePages(pu.units, pu.pages, pu.length);
         for (std::size_t u = 0; u < pu.units.size(); ++u)
             if (pu.opens[u] && !pu.units[u].secondHalf && u > 0) blocks[pu.units[u].block].pageBefore = true;
     }
-    // Section breaks before anchors: after the chapters with the longest last page.
+    return parts;
+}
+
+// Step 8. Section breaks before anchors: after the chapters with the longest
+// last page. Indexed by chapter.
+std::vector<bool> chooseSectionBreaksBeforeAnchors(const std::vector<PartUnits>& parts) {
     std::vector<bool> sectionAfter(kChapters + 1, false);
-    {
-        std::vector<std::pair<int, int>> lastPage;  // (length, chapter)
-        for (int c = 1; c < kChapters; ++c) {
-            const PartUnits& pu = parts[static_cast<std::size_t>(c)];
-            std::size_t start = pu.units.size();
-            while (start > 0 && !pu.opens[start - 1]) --start;
-            --start;
-            int len = 1;
-            for (std::size_t u = start; u < pu.units.size(); ++u)
-                len += pu.units[u].lines + (u > start ? 1 : 0);
-            lastPage.emplace_back(len, c);
-        }
-        std::stable_sort(lastPage.begin(), lastPage.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-        for (int k = 0; k < kSectionBeforeAnchor; ++k)
-            sectionAfter[static_cast<std::size_t>(lastPage[k].second)] = true;
+    std::vector<std::pair<int, int>> lastPage;  // (length, chapter)
+    for (int c = 1; c < kChapters; ++c) {
+        const PartUnits& pu = parts[static_cast<std::size_t>(c)];
+        std::size_t start = pu.units.size();
+        while (start > 0 && !pu.opens[start - 1]) --start;
+        --start;
+        int len = 1;
+        for (std::size_t u = start; u < pu.units.size(); ++u) len += pu.units[u].lines + (u > start ? 1 : 0);
+        lastPage.emplace_back(len, c);
     }
+    std::stable_sort(lastPage.begin(), lastPage.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (int k = 0; k < kSectionBeforeAnchor; ++k)
+        sectionAfter[static_cast<std::size_t>(lastPage[k].second)] = true;
+    return sectionAfter;
+}
 
-    // Headings: the longest titles are split.
+// Step 9. Headings: the longest titles are split. Indexed by chapter - 1.
+std::vector<bool> chooseSplitHeadings(const BookSource& book) {
     std::vector<bool> split(kChapters, false);
-    {
-        std::vector<int> order(kChapters);
-        for (int c = 0; c < kChapters; ++c) order[static_cast<std::size_t>(c)] = c;
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return book.chapters[static_cast<std::size_t>(a)].title.size() >
-                   book.chapters[static_cast<std::size_t>(b)].title.size();
-        });
-        for (int k = 0; k < kSplitHeadings; ++k)
-            split[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = true;
-    }
+    std::vector<int> order(kChapters);
+    for (int c = 0; c < kChapters; ++c) order[static_cast<std::size_t>(c)] = c;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return book.chapters[static_cast<std::size_t>(a)].title.size() >
+               book.chapters[static_cast<std::size_t>(b)].title.size();
+    });
+    for (int k = 0; k < kSplitHeadings; ++k)
+        split[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = true;
+    return split;
+}
 
-    // The stored lines.
+// The stored lines, the words each shows and the page each is on, and the
+// chapter titles.
+void writeStoredLines(const BookSource& book, const std::vector<Block>& blocks,
+                      const std::vector<bool>& sectionAfter, const std::vector<bool>& split,
+                      LaidOutBook& out) {
+    const std::string boldOpening = indentCode(0) + std::string(kBoldOpening);
+    const std::string boldClosing = std::string(kNormalOpening) + " ";
     int page = 1;
     auto emit = [&](std::string line, std::string words) {
         out.stored.push_back(std::move(line));
@@ -807,7 +815,8 @@ LaidOutBook layBook(BookSource& book) {
             const Token& t = b.para->tokens[i];
             if (i > l.begin) s += ' ';
             if (tagged && t.colour != 0)
-                s += t.before() + "|" + std::to_string(t.colour) + ">" + t.word() + "|4>" + t.after();
+                s +=
+                    t.before() + colourTag(t.colour) + t.word() + std::string(kBodyColourOpening) + t.after();
             else
                 s += t.text;
         }
@@ -821,8 +830,8 @@ LaidOutBook layBook(BookSource& book) {
                 if (b.pageBefore)
                     emitPage(" ");
                 else
-                    emit("s000 ", "");
-                if (b.paragraphTag) emit("l00|p> ", "");
+                    emit(std::string(kSectionBreakLine), "");
+                if (b.paragraphTag) emit(std::string(kParagraphLine), "");
             }
             first = false;
             for (std::size_t k = 0; k < b.lines.size(); ++k) {
@@ -834,46 +843,69 @@ LaidOutBook layBook(BookSource& book) {
     };
 
     emit(book.header, "");
-    emit("l00|b>" + book.title + "|n> ", book.title);
-    emit("p00by " + book.author + " 1 ", "");
+    emit(boldOpening + book.title + boldClosing, book.title);
+    emit(std::string(kBylineMarker) + book.author + " 1 ", "");
+    // A heading must not open with a letter that would make its line a marker.
     std::string introTitle = book.introduction.title;
-    if (introTitle[0] == 'p' || introTitle[0] == 'r' || introTitle[0] == 's')
-        introTitle[0] = static_cast<char>(introTitle[0] - 'a' + 'A');
-    emit("l00" + introTitle + " ", introTitle);
+    if (isMarkerLetter(introTitle[0])) introTitle[0] = static_cast<char>(introTitle[0] - 'a' + 'A');
+    emit(indentCode(0) + introTitle + " ", introTitle);
     emitPage(" ");
-    emit("l00|p> ", "");
+    emit(std::string(kParagraphLine), "");
     emitPart(0);
     for (int c = 1; c <= kChapters; ++c) {
         const std::string& title = book.chapters[static_cast<std::size_t>(c - 1)].title;
         out.chapterTitles.push_back(title);
-        emit("l00|refpt" + zeroPadded(c, 3) + "> ", "");
+        emit(indentCode(0) + tagText(anchorName(c)) + " ", "");
         const std::string number = std::to_string(c) + ".  ";
         if (split[static_cast<std::size_t>(c - 1)]) {
             std::size_t at = title.rfind(' ', title.size() / 2);
             if (at == std::string::npos || at == 0) at = title.find(' ');
             if (at == std::string::npos)
                 throw std::runtime_error("chapter " + std::to_string(c) + ": one-word title cannot be split");
-            emit("l00|b>" + number + title.substr(0, at) + "  ", number + title.substr(0, at));
-            emit("l08" + title.substr(at + 1) + "|n> ", title.substr(at + 1));
+            emit(boldOpening + number + title.substr(0, at) + "  ", number + title.substr(0, at));
+            emit(indentCode(kHeadingContinuationIndent) + title.substr(at + 1) + boldClosing,
+                 title.substr(at + 1));
         } else {
-            emit("l00|b>" + number + title + "|n> ", number + title);
+            emit(boldOpening + number + title + boldClosing, number + title);
         }
         emitPage(" ");
-        emit("l00|p> ", "");
+        emit(std::string(kParagraphLine), "");
         emitPart(c);
-        if (c < kChapters && sectionAfter[static_cast<std::size_t>(c)]) emit("s000 ", "");
+        if (c < kChapters && sectionAfter[static_cast<std::size_t>(c)])
+            emit(std::string(kSectionBreakLine), "");
     }
     // The book's last phrase ends without a blank, and its last page marker too.
     out.stored.back().pop_back();
     ++page;
     emit(pageMarker(page), "");
+}
 
-    const std::vector<std::string> failures = checkFigures(out.stored);
-    if (!failures.empty()) {
-        std::string all = "the laid-out book misses its figures:";
-        for (const auto& f : failures) all += "\n  " + f;
-        throw std::runtime_error(all);
-    }
+// Throws with every figure the stored lines miss.
+void requireFigures(const std::vector<std::string>& stored) {
+    const std::vector<std::string> failures = checkFigures(stored);
+    if (failures.empty()) return;
+    std::string all = "the laid-out book misses its figures:";
+    for (const auto& f : failures) all += "\n  " + f;
+    throw std::runtime_error(all);
+}
+
+}  // namespace
+
+// The steps of the overview at the top, in its order.
+LaidOutBook layBook(BookSource& book) {
+    LaidOutBook out;
+    keepWhatFitsOfIntroduction(book, out.notes);
+    BlockPlan plan = makeBlocks(book);
+    colourBlocks(plan.blocks, out.notes);
+    phraseBlocks(plan, out.notes);
+    assignIndents(plan.blocks);
+    placePageBreaksInsideBlocks(plan.blocks);
+    placeParagraphTagsInText(book, plan.blocks, out.notes);
+    const std::vector<PartUnits> parts = placePageBreaksBetweenBlocks(plan.blocks);
+    const std::vector<bool> sectionAfter = chooseSectionBreaksBeforeAnchors(parts);
+    const std::vector<bool> split = chooseSplitHeadings(book);
+    writeStoredLines(book, plan.blocks, sectionAfter, split, out);
+    requireFigures(out.stored);
     return out;
 }
 
@@ -886,15 +918,20 @@ std::vector<std::string> checkFigures(const std::vector<std::string>& stored) {
         static const std::string none;
         return i >= 0 && i < static_cast<int>(stored.size()) ? stored[static_cast<std::size_t>(i)] : none;
     };
+    auto indentOf = [](const std::string& s) {
+        return s.size() >= kIndentCodeLength && isIndentLine(s) ? (s[1] - '0') * 10 + (s[2] - '0') : -1;
+    };
+    auto isInnerBreakIndent = [](int indent) {
+        return std::find(kInnerBreakIndents.begin(), kInnerBreakIndents.end(), indent) !=
+               kInnerBreakIndents.end();
+    };
+    const std::string boldOpening = indentCode(0) + std::string(kBoldOpening);
+    const std::string boldClosing = std::string(kNormalOpening) + " ";
     const int n = static_cast<int>(stored.size());
     expect(n == kBookLines, "line count " + std::to_string(n));
     expect(at(0).size() == static_cast<std::size_t>(kHeaderLength), "header length");
     for (int i = 1; i < n; ++i)
         expect(at(i).size() < at(0).size(), "line " + std::to_string(i) + " is as long as the header");
-    auto isMarker = [](const std::string& s) { return !s.empty() && (s[0] == 'p' || s[0] == 's'); };
-    auto indentOf = [](const std::string& s) {
-        return s.size() >= 3 && s[0] == 'l' ? (s[1] - '0') * 10 + (s[2] - '0') : -1;
-    };
     std::map<int, int> indents;
     int pages = 0, sections = 0, pTags = 0, anchors = 0, noBlank = 0;
     std::map<std::string, int> tags;
@@ -905,42 +942,44 @@ std::vector<std::string> checkFigures(const std::vector<std::string>& stored) {
             continue;
         }
         if (s.back() != ' ') ++noBlank;
-        if (isMarker(s) && isMarker(at(i + 1))) expect(false, "adjacent markers at " + std::to_string(i));
-        if (s[0] == 's') {
+        if (isMarkerLine(s) && isMarkerLine(at(i + 1)))
+            expect(false, "adjacent markers at " + std::to_string(i));
+        if (beginsSectionBreak(s)) {
             ++sections;
-            expect(s == "s000 ", "section break " + std::to_string(i));
+            expect(s == kSectionBreakLine, "section break " + std::to_string(i));
             const int next = indentOf(at(i + 1));
-            expect(next == 5 || at(i + 1).find("|refpt") != std::string::npos,
+            expect(next == kBlockIndent || holdsAnchorTag(at(i + 1)),
                    "after section break " + std::to_string(i));
-        } else if (s[0] == 'p') {
+        } else if (isPageMarker(s)) {
             ++pages;
         } else {
             const int indent = indentOf(s);
             expect(indent >= 0, "line code " + std::to_string(i));
             ++indents[indent];
-            const std::string body = s.substr(3);
+            const std::string body = s.substr(kIndentCodeLength);
             if (indent == 0 && !body.empty())
-                expect(body[0] != 'p' && body[0] != 'r' && body[0] != 's',
-                       "indent-00 body " + std::to_string(i));
-            if (body.find("refp") != std::string::npos) {
+                expect(!isMarkerLetter(body[0]), "indent-00 body " + std::to_string(i));
+            if (isAnchorLine(body)) {
                 ++anchors;
-                expect(s == "l00|refpt" + zeroPadded(anchors, 3) + "> ", "anchor " + std::to_string(i));
+                expect(s == indentCode(0) + tagText(anchorName(anchors)) + " ",
+                       "anchor " + std::to_string(i));
                 expect(anchors != 1 || i == kFirstAnchorLine, "first anchor line");
-                expect(at(i + 1).rfind("l00|b>" + std::to_string(anchors) + ".  ", 0) == 0,
+                expect(at(i + 1).starts_with(boldOpening + std::to_string(anchors) + ".  "),
                        "heading " + std::to_string(i + 1));
             }
-            expect(body.find("s000") == std::string::npos, "s000 in " + std::to_string(i));
-            if (s == "l00|p> ") {
+            expect(!holdsSectionBreak(body), "s000 in " + std::to_string(i));
+            if (s == kParagraphLine) {
                 ++pTags;
-                expect(at(i - 1)[0] == 'p' && indentOf(at(i + 1)) == 5, "l00|p> " + std::to_string(i));
+                expect(isPageMarker(at(i - 1)) && indentOf(at(i + 1)) == kBlockIndent,
+                       "l00|p> " + std::to_string(i));
             }
             int open = 0;
-            for (std::size_t b = s.find('|'); b != std::string::npos; b = s.find('|', b + 1)) {
-                const std::size_t close = s.find('>', b);
+            for (std::size_t b = s.find(kTagBar); b != std::string::npos; b = s.find(kTagBar, b + 1)) {
+                const std::size_t close = s.find(kTagClose, b);
                 const std::string tag = s.substr(b, close == std::string::npos ? 1 : close - b + 1);
-                ++tags[tag.rfind("|refpt", 0) == 0 ? "|refpt>" : tag];
-                if (tag.size() == 3 && tag[1] >= '1' && tag[1] <= '9') {
-                    if (tag[1] == '4') {
+                ++tags[tag.starts_with(kAnchorTagOpening) ? tagText(kAnchorPrefix) : tag];
+                if (tag.size() == kShortTagLength && tagAt(s, b) == TagKind::Colour) {
+                    if (tag[1] == kBodyColourTag) {
                         expect(open != 0, "unopened |4> in " + std::to_string(i));
                         open = 0;
                     } else {
@@ -950,46 +989,49 @@ std::vector<std::string> checkFigures(const std::vector<std::string>& stored) {
                 }
             }
             expect(open == 0, "unclosed colour in " + std::to_string(i));
-            // Opened, the code becomes the indent in blanks (at most 52).
-            expect(std::min(indent, 52) + static_cast<int>(body.size()) >= 3,
+            // Opened, the code becomes the indent in blanks (at most kMaxIndent).
+            expect(std::min(indent, kMaxIndent) + static_cast<int>(body.size()) >= 3,
                    "short line " + std::to_string(i));
         }
     }
-    expect(noBlank == 2, "lines without a final blank: " + std::to_string(noBlank + 1));
+    expect(noBlank == kLinesWithoutFinalBlank, "lines without a final blank: " + std::to_string(noBlank + 1));
     // Two blanks end the first line of each split heading, and nothing else.
+    const std::string headingContinuation = indentCode(kHeadingContinuationIndent);
     int twoBlanks = 0;
     for (int i = 1; i < n; ++i) {
         const std::string& s = at(i);
-        if (s.size() < 2 || s.substr(s.size() - 2) != "  ") continue;
+        if (s.size() < 2 || !s.ends_with("  ")) continue;
         ++twoBlanks;
-        expect(s.rfind("l00|b>", 0) == 0 && at(i + 1).rfind("l08", 0) == 0 && at(i + 1).size() > 4 &&
-                   at(i + 1).substr(at(i + 1).size() - 4) == "|n> ",
+        expect(s.starts_with(boldOpening) && at(i + 1).starts_with(headingContinuation) &&
+                   at(i + 1).size() > boldClosing.size() && at(i + 1).ends_with(boldClosing),
                "two blanks at " + std::to_string(i));
     }
     expect(twoBlanks == kSplitHeadings, "split headings " + std::to_string(twoBlanks));
     // What follows a page marker.
     std::map<std::string, int> afterPage;
     for (int i = 1; i + 1 < n; ++i) {
-        if (at(i)[0] != 'p') continue;
+        if (!isPageMarker(at(i))) continue;
         const std::string& next = at(i + 1);
         const int indent = indentOf(next);
-        std::string kind = next == "l00|p> " ? "p" : i == 2 ? "heading" : indent == 5 ? "05" : "";
-        if (kind.empty() && (indent == 2 || indent == 17 || indent == 24)) kind = "inner";
+        std::string kind = next == kParagraphLine   ? "p"
+                           : i == kBylineLine       ? "heading"
+                           : indent == kBlockIndent ? "05"
+                                                    : "";
+        if (kind.empty() && isInnerBreakIndent(indent)) kind = "inner";
         ++afterPage[kind];
     }
-    const std::map<std::string, int> wantAfterPage = {
-        {"05", kPageMarkers - 1 - 27 - 1 - kPageBreaksInsideBlocks},
-        {"p", 27},
-        {"heading", 1},
-        {"inner", kPageBreaksInsideBlocks}};
+    const std::map<std::string, int> wantAfterPage = {{"05", kPageMarkersBeforeBlocks},
+                                                      {"p", kParagraphLines},
+                                                      {"heading", 1},
+                                                      {"inner", kPageBreaksInsideBlocks}};
     expect(afterPage == wantAfterPage, "successors of page markers");
     int sectionThenAnchor = 0;
     for (int i = 1; i + 1 < n; ++i)
-        if (at(i)[0] == 's' && at(i + 1).find("|refpt") != std::string::npos) ++sectionThenAnchor;
+        if (beginsSectionBreak(at(i)) && holdsAnchorTag(at(i + 1))) ++sectionThenAnchor;
     expect(sectionThenAnchor == kSectionBeforeAnchor, "section breaks before anchors");
     expect(pages == kPageMarkers, "page markers " + std::to_string(pages));
     expect(sections == kSectionBreaks, "section breaks " + std::to_string(sections));
-    expect(pTags == 1 + kChapters + kParagraphTagsInText, "l00|p> lines " + std::to_string(pTags));
+    expect(pTags == kParagraphLines, "l00|p> lines " + std::to_string(pTags));
     expect(anchors == kChapters, "anchors " + std::to_string(anchors));
     int indentLines = 0;
     for (const auto& [indent, count] : indents) {
@@ -997,26 +1039,34 @@ std::vector<std::string> checkFigures(const std::vector<std::string>& stored) {
         expect(indent <= kMaxIndentUsed, "indent " + std::to_string(indent));
     }
     expect(indentLines == kIndentLines, "indent lines " + std::to_string(indentLines));
-    for (int want = 0; want <= kMaxIndentUsed; ++want)
-        expect((want == 1 || want == 3 || want == 4 || want == 6) != (indents.count(want) == 1),
-               "indent set at " + std::to_string(want));
-    expect(indents[5] == kIndent05 && indents[12] == kIndent12 && indents[10] == kIndent10 &&
+    for (int want = 0; want <= kMaxIndentUsed; ++want) {
+        const bool unused =
+            std::find(kUnusedIndents.begin(), kUnusedIndents.end(), want) != kUnusedIndents.end();
+        expect(unused != (indents.count(want) == 1), "indent set at " + std::to_string(want));
+    }
+    expect(indents[kBlockIndent] == kIndent05 && indents[12] == kIndent12 && indents[10] == kIndent10 &&
                indents[16] == kIndent16,
            "top indents");
     for (const auto& [indent, count] : indents)
-        if (indent != 5 && indent != 12 && indent != 10 && indent != 16)
+        if (indent != kBlockIndent && indent != 12 && indent != 10 && indent != 16)
             expect(count < kIndent16, "indent " + std::to_string(indent) + " too frequent");
-    const std::map<std::string, int> wantTags = {
-        {"|4>", kColour4}, {"|9>", kColour9}, {"|7>", kColour7}, {"|8>", kColour8},     {"|6>", kColour6},
-        {"|p>", 27},       {"|b>", 25},       {"|n>", 25},       {"|refpt>", kChapters}};
+    const std::map<std::string, int> wantTags = {{std::string(kBodyColourOpening), kColour4},
+                                                 {colourTag(9), kColour9},
+                                                 {colourTag(7), kColour7},
+                                                 {colourTag(8), kColour8},
+                                                 {colourTag(6), kColour6},
+                                                 {tagText(std::string(1, kParagraphTag)), kParagraphLines},
+                                                 {std::string(kBoldOpening), kBoldLines},
+                                                 {std::string(kNormalOpening), kBoldLines},
+                                                 {tagText(kAnchorPrefix), kChapters}};
     expect(tags == wantTags, "tag counts");
     // Page markers in order.
     int number = 1;
-    for (int i = 2; i < n; ++i) {
+    for (int i = kBylineLine; i < n; ++i) {
         const std::string& s = at(i);
-        if (s[0] != 'p') continue;
-        if (i == 2) {
-            expect(s.rfind("p00by ", 0) == 0 && s.size() > 9 && s.substr(s.size() - 3) == " 1 ",
+        if (!isPageMarker(s)) continue;
+        if (i == kBylineLine) {
+            expect(isBylineMarker(s) && s.size() > kBylineMarker.size() + 3 && s.ends_with(" 1 "),
                    "byline marker");
             continue;
         }
@@ -1024,8 +1074,12 @@ std::vector<std::string> checkFigures(const std::vector<std::string>& stored) {
         const std::string want = pageMarker(number) + (i == n - 1 ? "" : " ");
         expect(s == want, "page marker " + std::to_string(i) + " is " + s);
     }
-    expect(at(4) == "p002 " && at(5) == "l00|p> " && indentOf(at(3)) == 0, "opening lines");
-    expect(at(1).rfind("l00|b>", 0) == 0 && at(1).size() > 10 && at(1).substr(at(1).size() - 4) == "|n> ",
+    expect(at(kFirstPageLine) == pageMarker(2) + " " && at(kFirstPageLine + 1) == kParagraphLine &&
+               indentOf(at(kIntroductionHeadingLine)) == 0,
+           "opening lines");
+    expect(at(kTitleLine).starts_with(boldOpening) &&
+               at(kTitleLine).size() > boldOpening.size() + boldClosing.size() &&
+               at(kTitleLine).ends_with(boldClosing),
            "title line");
     return failures;
 }

@@ -1,6 +1,7 @@
 #include "BookSource.h"
 
 #include "BookFigures.h"
+#include "LineFormat.h"
 
 #include <cctype>
 #include <cstdio>
@@ -63,7 +64,7 @@ std::string mend(const std::string& text, const std::string& where, std::vector<
         const auto u = static_cast<unsigned char>(c);
         if (c == '\t') {
             out += ' ';
-        } else if (c == '|') {
+        } else if (c == varnet::kTagBar) {
             out += '/';
             warnings.push_back(where + ": a bar replaced by '/'");
         } else if (u < 32 || u > 126) {
@@ -75,10 +76,10 @@ std::string mend(const std::string& text, const std::string& where, std::vector<
             out += c;
         }
     }
-    for (const char* banned : {"refp", "s000"}) {
+    for (const std::string_view banned : {varnet::kAnchorLetters, varnet::kSectionBreak}) {
         for (auto at = out.find(banned); at != std::string::npos; at = out.find(banned, at + 2)) {
             out.insert(at + 1, "-");
-            warnings.push_back(where + ": \"" + banned + "\" broken by a hyphen");
+            warnings.push_back(where + ": \"" + std::string(banned) + "\" broken by a hyphen");
         }
     }
     // Runs of blanks become one blank.

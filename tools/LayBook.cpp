@@ -6,6 +6,7 @@
 // Usage: varnet_laybook BOOK-FOLDER OUTPUT-FOLDER
 // The same prose always gives the same bytes.
 
+#include "BookFiles.h"
 #include "BookIndex.h"
 #include "BookLayout.h"
 #include "BookSource.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
         const std::vector<std::string> index = buildWordIndex(book);
         const std::filesystem::path out = argv[2];
         writeFile(out / "fable.txt", joined(book.stored, "\n"));
-        writeFile(out / "fable.qdx", joined(index, "\r\n"));
+        writeFile(out / (std::string("fable") + varnet::kIndexExtension), joined(index, "\r\n"));
         writeFile(out / "book" / "chapters.txt", joined(book.chapterTitles, "\n"));
         for (const auto& w : source.warnings) std::cerr << "varnet_laybook: prose mended: " << w << "\n";
         for (const auto& n : book.notes) std::cout << "varnet_laybook: " << n << "\n";

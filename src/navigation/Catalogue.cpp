@@ -3,8 +3,6 @@
 #include "BuiltinTexts.h"
 #include "TextFormat.h"
 
-#include <cstdio>
-
 namespace varnet {
 
 namespace {
@@ -23,12 +21,6 @@ std::string withoutLeadingArticle(const std::string& title) {
         if (title.compare(0, a.size(), a) == 0) return title.substr(a.size());
     }
     return title;
-}
-
-std::string anchorName(int chapter) {
-    char name[32];
-    std::snprintf(name, sizeof name, "refpt%03d", chapter);
-    return name;
 }
 
 std::string chapterRowPrefix(int chapter, const std::string& title) {
@@ -137,7 +129,7 @@ void CatalogueClick::TOCTreeViewClick() {
     st.AnchorKey = "00000";
     const std::string folder = st.BookFolder;
     BuildDemoText(st);
-    if (st.OpenFileName.empty()) st.OpenFileName = folder + "none" + kQtxExtension;
+    if (st.OpenFileName.empty()) st.OpenFileName = folder + "none" + kTextExtension;
     if (st.ReadingMoved) {
         host_.WriteClosingBookmark();
         st.ReadingMoved = false;
@@ -150,7 +142,7 @@ void CatalogueClick::TOCTreeViewClick() {
             const RowDestination d = resolveRow(*st.CatalogueLines, st.CatalogueRow);
             st.TargetKey = d.targetKey;
             st.BookTitle = d.bookTitle;
-            window_.setCaption(kCaptionPrefix + st.BookTitle);
+            window_.setCaption(kCaption + std::string(kCaptionSeparator) + st.BookTitle);
         } else {
             st.TargetKey.clear();
             st.BookTitle = " ";
@@ -166,10 +158,10 @@ void CatalogueClick::TOCTreeViewClick() {
         st.AnchorKey = st.TargetKey.substr(at + 1);
         st.TargetKey = st.TargetKey.substr(0, at);
     }
-    const std::string destination = folder + st.TargetKey + kQtxExtension;
+    const std::string destination = folder + st.TargetKey + kTextExtension;
     window_.setOpenDialogFileName(destination);
 
-    st.IndexPath = folder + st.TargetKey + kQdxExtension;
+    st.IndexPath = folder + st.TargetKey + kIndexExtension;
     const bool hasIndex = host_.fileExists(st.IndexPath);
     if (!hasIndex) st.IndexPath.clear();
     window_.setIndexTabVisible(hasIndex);

@@ -3,6 +3,7 @@
 // opens. The tree itself is the window's; this unit says how to build it.
 #pragma once
 
+#include "BookFiles.h"
 #include "LineList.h"
 #include "ReaderPorts.h"
 #include "ReaderState.h"
@@ -15,10 +16,10 @@
 namespace varnet {
 
 inline constexpr const char* kNotHereYet = "Not here yet";
+// The window's caption; with a book open, the caption, this separator and
+// the book's title.
 inline constexpr const char* kCaption = "Varnet";
-inline constexpr const char* kCaptionPrefix = "Varnet -- ";
-inline constexpr const char* kQtxExtension = ".qtx";
-inline constexpr const char* kQdxExtension = ".qdx";
+inline constexpr const char* kCaptionSeparator = " -- ";
 
 // The 55 built-in rows, the last the terminator "(END)".
 LineList builtinCatalogueRows();

@@ -48,7 +48,7 @@ void BookOpening::load(const std::string& fileName) {
     lines.emplace_back(kClosingLine);
     lines.emplace_back(kFinalBlankLine);
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (!lines[i].empty() && lines[i][0] == 'l') lines[i] = normaliseLine(lines[i]);
+        if (isIndentLine(lines[i])) lines[i] = normaliseLine(lines[i]);
     }
     st.CurrentText = std::move(text);
 }
@@ -86,7 +86,7 @@ void BookOpening::OpenBook(const std::string& fileName, const std::string& ancho
     if (isNoAnchor(anchor)) {
         st.NextLine = resumeLine();
     } else {
-        const std::string key = "|" + anchor + ">";
+        const std::string key = tagText(anchor);
         const LineList& text = *st.CurrentText;
         for (std::int32_t j = 0; j + 1 < text.count(); ++j) {
             if (text[j].find(key) != std::string::npos) {

@@ -52,7 +52,7 @@ void Paging::PageBack() {
         const LineList& text = *st.CurrentText;
         const std::int64_t end = std::min<std::int64_t>(static_cast<std::int64_t>(st.TopLine) + 2, text.count() - 1);
         for (std::int64_t i = std::max<std::int64_t>(start, 0); i <= end; ++i) {
-            if (text[static_cast<std::int32_t>(i)].find("|f>") != std::string::npos) {
+            if (switchesToFixedFace(text[static_cast<std::int32_t>(i)])) {
                 renderer_.surface().font.face = kSerifFace;
                 break;
             }

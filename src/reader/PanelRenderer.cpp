@@ -122,11 +122,11 @@ int PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
     if (isPageMarker(s)) {
         s = kFiveBlanks;
         toggleBand();
-    } else if (const auto at = s.find("refp"); at != std::string::npos) {
+    } else if (const auto at = s.find(kAnchorLetters); at != std::string::npos) {
         // Drop the anchor tag: everything up to the bar before "refp", then
         // up to the tag's closing ">"; what follows is drawn.
         s.erase(0, at);
-        const auto close = s.find('>');
+        const auto close = s.find(kTagClose);
         if (close == std::string::npos)
             s.clear();
         else
@@ -150,48 +150,59 @@ int PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
     }
 
     const auto& row = st.SchemeColours[static_cast<std::size_t>(st.Band)];
-    for (auto u = s.find('|'); u != std::string::npos; u = s.find('|')) {
+    for (auto u = s.find(kTagBar); u != std::string::npos; u = s.find(kTagBar)) {
         const std::string_view before(s.data(), u);
         surface_.drawText(x, y, before);
         x += surface_.textWidth(before);
         surface_.fillColour = st.SchemeColours[static_cast<std::size_t>(st.Band)][0];
-        const char c = u + 1 < s.size() ? s[u + 1] : '\0';
-        const char after = u + 2 < s.size() ? s[u + 2] : '\0';
-        if (c >= '1' && c <= '9') {
-            surface_.font.colour = row[static_cast<std::size_t>(c - '1')];
-        } else if (c == 'f') {
-            surface_.font.face = kFixedFace;
-        } else if (c == 'a') {
-            surface_.font.face = kSerifFace;
-        } else if (c == 'b') {
-            surface_.font.style.bold = true;
-            surface_.font.face = kSerifFace;
-        } else if (c == 'n') {
-            surface_.font.style = FontStyle{};
-            surface_.font.face = kSerifFace;
-        } else if (c == 'i' && after == '>') {
-            surface_.font.style.italic = true;
-            surface_.font.face = kSerifFace;
-        } else if (c == 'u') {
-            surface_.font.style.underline = true;
-            surface_.font.face = kSerifFace;
-        } else if (c == 'i' && after == 'm') {
-            if (st.ImagePath.empty()) {
-                // The file name runs from the tag's ">" to the end of the line.
-                std::string name;
-                if (const auto gt = s.find('>', u); gt != std::string::npos) name = s.substr(gt + 1);
-                while (!name.empty() && name.back() == ' ') name.pop_back();
-                st.ImagePath = st.BookFolder + name;
-                s.resize(u);
-                if (fileExists(st.ImagePath)) s += kImagePlaceholder;
-            } else {
-                // A second image in one call: nothing more of this line, and
-                // its closing fill at the foot of the column ends the column.
-                s.resize(u);
-                y = st.PanelHeight - st.LineHeight + 1;
-            }
+        switch (tagAt(s, u)) {
+            case TagKind::Colour:
+                surface_.font.colour = row[static_cast<std::size_t>(tagColour(s, u) - 1)];
+                break;
+            case TagKind::FixedFace:
+                surface_.font.face = kFixedFace;
+                break;
+            case TagKind::SerifFace:
+                surface_.font.face = kSerifFace;
+                break;
+            case TagKind::Bold:
+                surface_.font.style.bold = true;
+                surface_.font.face = kSerifFace;
+                break;
+            case TagKind::Normal:
+                surface_.font.style = FontStyle{};
+                surface_.font.face = kSerifFace;
+                break;
+            case TagKind::Italic:
+                surface_.font.style.italic = true;
+                surface_.font.face = kSerifFace;
+                break;
+            case TagKind::Underline:
+                surface_.font.style.underline = true;
+                surface_.font.face = kSerifFace;
+                break;
+            case TagKind::Image:
+                if (st.ImagePath.empty()) {
+                    // The file name runs from the tag's ">" to the end of the line.
+                    std::string name;
+                    if (const auto gt = s.find(kTagClose, u); gt != std::string::npos)
+                        name = s.substr(gt + 1);
+                    while (!name.empty() && name.back() == ' ') name.pop_back();
+                    st.ImagePath = st.BookFolder + name;
+                    s.resize(u);
+                    if (fileExists(st.ImagePath)) s += kImagePlaceholder;
+                } else {
+                    // A second image in one call: nothing more of this line, and
+                    // its closing fill at the foot of the column ends the column.
+                    s.resize(u);
+                    y = st.PanelHeight - st.LineHeight + 1;
+                }
+                break;
+            default:
+                // Paragraph and anchor tags, and unknown ones, change nothing.
+                break;
         }
-        s.erase(0, std::min(s.size(), u + 3));
+        s.erase(0, std::min(s.size(), u + kShortTagLength));
     }
 
     surface_.drawText(x, y, s);

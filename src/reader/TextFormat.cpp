@@ -9,13 +9,13 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::string normaliseLine(std::string_view stored) {
-    if (stored.empty() || stored[0] != 'l') return std::string(stored);
+    if (!isIndentLine(stored)) return std::string(stored);
     // The code is "l" and two digits. A cut-off or malformed code ("l",
     // "l0", "lx5") reads the digits that open it and never past the end.
     int indent = 0;
-    for (std::size_t k = 1; k <= 2 && k < stored.size() && isDigit(stored[k]); ++k)
+    for (std::size_t k = 1; k < kIndentCodeLength && k < stored.size() && isDigit(stored[k]); ++k)
         indent = indent * 10 + (stored[k] - '0');
-    const std::size_t bodyStart = stored.size() < 3 ? stored.size() : 3;
+    const std::size_t bodyStart = stored.size() < kIndentCodeLength ? stored.size() : kIndentCodeLength;
     if (indent > kMaxIndent) indent = kMaxIndent;
     std::string out(static_cast<std::size_t>(indent), ' ');
     out.append(stored.substr(bodyStart));
@@ -27,8 +27,8 @@ std::string removeTags(std::string_view line) {
     out.reserve(line.size());
     std::size_t i = 0;
     while (i < line.size()) {
-        if (line[i] == '|') {
-            i += 3;
+        if (line[i] == kTagBar) {
+            i += kShortTagLength;
         } else {
             out += line[i];
             ++i;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AtomicFile.h"
+#include "BookFiles.h"
 #include "ReaderState.h"
 
 #include <cstdint>
@@ -15,7 +16,6 @@ inline constexpr const char* kDataFolderName = "Quorra";
 inline constexpr const char* kSettingsExtension = ".ini";
 inline constexpr const char* kBookmarkExtension = ".bm";
 inline constexpr const char* kTocExtension = ".toc";
-inline constexpr const char* kIndexExtension = ".qdx";
 
 // The folder of the program file with its trailing "/", case kept; empty
 // for a bare file name.

@@ -1,5 +1,7 @@
 #include "QtSurface.h"
 
+#include "PanelRenderer.h"
+
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPalette>
@@ -15,7 +17,7 @@ namespace varnet::ui {
 namespace {
 
 // A new surface draws in the serif face until a tag names another.
-constexpr const char* kDefaultFace = "Times New Roman";
+constexpr const char* kDefaultFace = kSerifFace;
 // At most this many pieces drawn outside the picture are kept at a time.
 constexpr std::size_t kMaxKept = 400;
 // Enough faces, sizes and styles for a panel's shrinking and tags.

@@ -3,6 +3,8 @@
 // QString with QString::fromUtf8.
 #pragma once
 
+#include "Catalogue.h"
+
 #include <array>
 
 namespace varnet::ui {
@@ -19,7 +21,8 @@ inline constexpr const char* kUsage =
     "  --help     print this and end\n"
     "  --version  print the version and end\n";
 inline constexpr const char* kApplicationTitle = "Mirrowen";  // listed by the desktop, message box caption
-inline constexpr const char* kWindowCaption = "Varnet";
+// The caption the catalogue sets when no book is chosen.
+inline constexpr const char* kWindowCaption = varnet::kCaption;
 
 // Faces the window definition names; fontconfig maps them to installed faces.
 inline constexpr const char* kWindowFace = "MS Sans Serif";
