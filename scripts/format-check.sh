@@ -15,7 +15,10 @@ command -v "$clang_format" > /dev/null || {
 
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
-if ! git ls-files -- '*.cpp' '*.h' > "$list" 2> /dev/null; then
+# git's list only where this folder is the top of a checkout: a copy
+# unpacked inside another one is not tracked there.
+if [ "$(git rev-parse --show-toplevel 2> /dev/null)" != "$(pwd -P)" ] ||
+    ! git ls-files -- '*.cpp' '*.h' > "$list" 2> /dev/null; then
     find . \( -path './build*' -o -path './.git' -o -path './out' \) -prune -o \
         -type f \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||' | sort > "$list"
 fi
