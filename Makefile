@@ -1,8 +1,10 @@
 # Varnet: `make run` builds and starts the reader, `make test` runs the whole
 # suite, `make bench` runs the benchmarks. Each first installs what is missing.
 # `make test` also runs the suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer (in ASAN_BUILD) and every fuzz target for
-# FUZZ_TEST_SECONDS; `make fuzz` runs every fuzz target for FUZZ_SECONDS.
+# UndefinedBehaviorSanitizer (in ASAN_BUILD), every fuzz target for
+# FUZZ_TEST_SECONDS and, last, the format check of the C++ sources;
+# `make fuzz` runs every fuzz target for FUZZ_SECONDS. The three builds are
+# the configure presets release, asan and fuzz of CMakePresets.json.
 
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -12,10 +14,13 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 10
 BENCH_ROUNDS ?= 10
+# The same as the asan test preset's environment: ctest's --preset ignores
+# --test-dir, so the Makefile, whose build folders can be moved, runs ctest
+# in the folder itself.
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-.PHONY: all setup bench-setup configure build run test bench clean asan-test fuzz-build fuzz install
+.PHONY: all setup bench-setup configure build run test bench clean asan-test fuzz-build fuzz format-check install
 
 all: build
 
@@ -23,7 +28,7 @@ setup:
 	@sh scripts/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) > /dev/null
+	@cmake --preset release -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -35,16 +40,20 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory asan-test fuzz-build
 	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
+	@$(MAKE) --no-print-directory format-check
 
 asan-test: setup
-	@cmake -S . -B $(ASAN_BUILD) -DVARNET_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_BENCH=OFF > /dev/null
+	@cmake --preset asan -B $(ASAN_BUILD) > /dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 fuzz-build: setup
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVARNET_BUILD_FUZZ=ON -DVARNET_BUILD_TESTS=OFF \
-		-DVARNET_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --preset fuzz -B $(FUZZ_BUILD) > /dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target varnet_fuzzers
+
+# The C++ sources as .clang-format lays them out (reads, changes nothing).
+format-check: setup
+	@sh scripts/format-check.sh
 
 fuzz: fuzz-build
 	@sh fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -5,13 +5,19 @@
 # <build>/fuzz-artifacts/<target>-crash-*.
 #
 # Usage: run.sh FUZZ_BUILD_DIR SECONDS_PER_TARGET [TARGET...]
+# Without targets, every one the build lists in fuzz/fuzz-targets.txt.
 set -eu
 
 build=$1
 seconds=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-targets=${*:-$(sed -n 's/^  \([A-Za-z]*Fuzz\)\()\)\{0,1\}$/\1/p' "$here/CMakeLists.txt")}
+list="$build/fuzz/fuzz-targets.txt"
+if [ $# -eq 0 ] && [ ! -f "$list" ]; then
+    echo "fuzz: $list is missing: configure $build with VARNET_BUILD_FUZZ=ON first" >&2
+    exit 1
+fi
+targets=${*:-$(cat "$list")}
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}

@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 #include "IniFile.h"
 
+#include "FileBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 using namespace varnet;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+using varnet::testing::contents;
 using varnet::testing::TempFolder;
 
 namespace {
@@ -171,12 +173,6 @@ TEST(IniFileTest, GarbageBytesNeverBreakReadOrWrite) {
         ASSERT_EQ(IniFile::readInteger(after, "how", "b", kDefault), otherBefore);
         ASSERT_EQ(IniFile::writeInteger(after, "how", "a", round), after);
     }
-}
-
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(IniFileTest, FileWrappersCreateReadAndReportFailure) {

@@ -1,6 +1,7 @@
 #include "FileLocations.h"
 #include "SettingsFile.h"
 
+#include "FileBytes.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,19 +14,12 @@
 
 using namespace varnet;
 namespace fs = std::filesystem;
+using varnet::testing::contents;
+using varnet::testing::put;
 using varnet::testing::TempFolder;
 
 namespace {
 
-
-void put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 ino_t inodeOf(const std::string& path) {
     struct stat st {};
