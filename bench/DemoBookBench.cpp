@@ -1,8 +1,8 @@
 // Opening the demo book: BuildDemoText (the 14,254 stored lines made anew)
 // and bringing the book into normalised form, as a catalogue click does.
 #include "BookOpening.h"
-#include "EngineFakes.h"
 #include "BuiltinTexts.h"
+#include "EngineFakes.h"
 #include "ReaderState.h"
 
 #include <benchmark/benchmark.h>

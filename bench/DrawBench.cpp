@@ -3,9 +3,9 @@
 
 #include "BenchSupport.h"
 #include "BookOpening.h"
-#include "EngineFakes.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
+#include "EngineFakes.h"
 #include "PanelRenderer.h"
 #include "ReadingSurface.h"
 
@@ -134,4 +134,6 @@ BENCHMARK(BM_PlainQPainterSamePieces)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return varnet::bench::runInApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return varnet::bench::runInApplication(argc, argv);
+}

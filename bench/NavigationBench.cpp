@@ -1,7 +1,7 @@
 // Searching a whole book without a hit, each way, and preparing word indexes
 // of growing size.
-#include "LineList.h"
 #include "EngineFakes.h"
+#include "LineList.h"
 #include "TextSearch.h"
 #include "WordIndex.h"
 

@@ -6,13 +6,13 @@
 #include "AtomicFile.h"
 #include "BenchSupport.h"
 #include "BookOpening.h"
-#include "EngineFakes.h"
-#include "FakeReaderWindow.h"
-#include "ReaderSession.h"
 #include "Bookmarks.h"
 #include "BuiltinTexts.h"
 #include "ColourSchemes.h"
+#include "EngineFakes.h"
+#include "FakeReaderWindow.h"
 #include "Paging.h"
+#include "ReaderSession.h"
 #include "ReadingSurface.h"
 #include "TextFileStore.h"
 #include "TreeFill.h"
@@ -33,7 +33,6 @@
 using namespace varnet;
 
 namespace {
-
 
 // A reading session on a full-screen reading surface, with a window that only
 // holds its widgets' states.
@@ -79,8 +78,10 @@ void pageThrough(benchmark::State& state, bool forward) {
         for (;;) {
             const std::int32_t top = r.st.TopLine;
             const auto begin = std::chrono::steady_clock::now();
-            if (forward) r.paging.PageForward();
-            else r.paging.PageBack();
+            if (forward)
+                r.paging.PageForward();
+            else
+                r.paging.PageBack();
             paged.push_back(since(begin));
             tops.push_back(r.st.TopLine);
             // Paging on the last panel (or back on the first) does not move:
@@ -98,14 +99,19 @@ void pageThrough(benchmark::State& state, bool forward) {
     }
     std::sort(paged.begin(), paged.end());
     std::sort(drawn.begin(), drawn.end());
-    state.counters["panels_per_walk"] = static_cast<double>(paged.size()) / static_cast<double>(state.iterations());
+    state.counters["panels_per_walk"] =
+        static_cast<double>(paged.size()) / static_cast<double>(state.iterations());
     state.counters["median_us"] = paged[paged.size() / 2];
     state.counters["worst_us"] = paged.back();
     state.counters["draw_median_us"] = drawn[drawn.size() / 2];
     state.counters["draw_worst_us"] = drawn.back();
 }
-void BM_PageForwardWholeBook(benchmark::State& state) { pageThrough(state, true); }
-void BM_PageBackWholeBook(benchmark::State& state) { pageThrough(state, false); }
+void BM_PageForwardWholeBook(benchmark::State& state) {
+    pageThrough(state, true);
+}
+void BM_PageBackWholeBook(benchmark::State& state) {
+    pageThrough(state, false);
+}
 BENCHMARK(BM_PageForwardWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(1);
 BENCHMARK(BM_PageBackWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(1);
 
@@ -131,7 +137,8 @@ void BM_AddBookmarkTo10000Lines(benchmark::State& state) {
     st.BookmarkPath = QDir(dir.path()).filePath("bench.bm").toStdString();
     st.BookKey = "fable";
     LineList file({"<<none", "<<title", "<<fable"});
-    for (int k = 0; k < 9996; ++k) file.add("#" + std::to_string(k * 7) + " a bookmark named " + std::to_string(k));
+    for (int k = 0; k < 9996; ++k)
+        file.add("#" + std::to_string(k * 7) + " a bookmark named " + std::to_string(k));
     file.add("<<author");
     (void)AtomicFile::write(st.BookmarkPath, file.toBytes());
     testing::FakeReaderWindow window;
@@ -169,4 +176,6 @@ BENCHMARK(BM_IndexTreeWidgetForTheDemoBook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return varnet::bench::runInApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return varnet::bench::runInApplication(argc, argv);
+}

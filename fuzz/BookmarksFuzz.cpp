@@ -1,8 +1,8 @@
 // Every bookmark operation, in an arbitrary order, on an arbitrary bookmark
 // file held in memory: the drop-down, add, the popup's list, delete, go to,
 // and the closing bookmark, with writes that may fail.
-#include "EngineFakes.h"
 #include "Bookmarks.h"
+#include "EngineFakes.h"
 #include "FuzzCheck.h"
 #include "MemoryFileStore.h"
 

@@ -1,16 +1,16 @@
 // Opening a built-in text with an arbitrary bookmark file behind it: the
 // resume offer reads the newest bookmark of the book's section, whatever the
 // file holds, and the first panel is drawn on the fake surface.
-#include "EngineFakes.h"
-#include "FakeReaderWindow.h"
-#include "ReaderSession.h"
 #include "BookOpening.h"
 #include "Bookmarks.h"
 #include "BuiltinTexts.h"
+#include "EngineFakes.h"
+#include "FakeReaderWindow.h"
 #include "FakeSurface.h"
 #include "FuzzCheck.h"
 #include "MemoryFileStore.h"
 #include "PanelRenderer.h"
+#include "ReaderSession.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

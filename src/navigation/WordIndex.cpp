@@ -172,7 +172,8 @@ std::optional<IndexJump> indexJumpFor(std::string_view nodeText, std::string_vie
     return IndexJump{std::string(entry), line < 0 ? 0 : line};
 }
 
-bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText, PanelPlacer& placer) {
+bool followIndexNode(ReaderState& state, const std::optional<std::string>& selectedText,
+                     PanelPlacer& placer) {
     if (!selectedText) return false;
     auto jump = indexJumpFor(*selectedText, state.LastIndexEntry);
     if (!jump) return false;

@@ -13,7 +13,9 @@ bool blankOrControlOnly(const std::string& line) {
     return true;
 }
 
-bool isNoAnchor(const std::string& anchor) { return anchor.empty() || anchor == " " || anchor == "00000"; }
+bool isNoAnchor(const std::string& anchor) {
+    return anchor.empty() || anchor == " " || anchor == "00000";
+}
 
 }  // namespace
 
@@ -57,7 +59,8 @@ std::int32_t BookOpening::resumeLine() {
     ReaderState& st = state_;
     if (!st.BookmarkLines) return 0;
     const LineList& marks = *st.BookmarkLines;
-    if (!(st.BookmarkSection < marks.count() - 1 && st.BookmarkSectionEnd != st.BookmarkSection + 1)) return 0;
+    if (!(st.BookmarkSection < marks.count() - 1 && st.BookmarkSectionEnd != st.BookmarkSection + 1))
+        return 0;
     if (st.BookmarkSection + 1 < 0) return 0;
     const std::string& line = marks[st.BookmarkSection + 1];
     std::string numberText;

@@ -12,7 +12,8 @@ std::string metaValue(std::string_view key) {
     const LineList meta = LineList::fromBytes(embedded::bookMeta);
     for (const auto& line : meta.lines()) {
         const auto eq = line.find('=');
-        if (eq != std::string::npos && std::string_view(line).substr(0, eq) == key) return line.substr(eq + 1);
+        if (eq != std::string::npos && std::string_view(line).substr(0, eq) == key)
+            return line.substr(eq + 1);
     }
     return {};
 }
@@ -32,9 +33,15 @@ const DemoBookInfo& demoBookInfo() {
     return info;
 }
 
-LineList welcomeText() { return withHeader(embedded::welcome); }
-LineList titleListText() { return withHeader(embedded::titleList); }
-LineList authorListText() { return withHeader(embedded::authorList); }
+LineList welcomeText() {
+    return withHeader(embedded::welcome);
+}
+LineList titleListText() {
+    return withHeader(embedded::titleList);
+}
+LineList authorListText() {
+    return withHeader(embedded::authorList);
+}
 
 LineList authorText() {
     LineList text = withHeader(embedded::authorText);
@@ -47,13 +54,17 @@ LineList authorText() {
 
 // data/fable.txt is the laid-out demo book (tools/LayBook writes it from the
 // prose in data/book/).
-LineList demoBookText() { return LineList::fromBytes(embedded::demoBook); }
+LineList demoBookText() {
+    return LineList::fromBytes(embedded::demoBook);
+}
 
 const LineList& startupInstructions() {
     static const LineList lines = LineList::fromBytes(embedded::startup);
     return lines;
 }
 
-void BuildDemoText(ReaderState& state) { state.DemoText = demoBookText(); }
+void BuildDemoText(ReaderState& state) {
+    state.DemoText = demoBookText();
+}
 
 }  // namespace varnet

@@ -15,7 +15,7 @@ struct DemoBookInfo {
     std::string header;  // line 0 of every stored built-in text
     std::string title;   // with its leading article
     std::string author;
-    std::string authorEntry;  // the entry shown on the author page
+    std::string authorEntry;                 // the entry shown on the author page
     std::vector<std::string> chapterTitles;  // chapters 1 to 24, in order
 };
 const DemoBookInfo& demoBookInfo();

@@ -16,12 +16,22 @@ constexpr Colour kSystemWindowBackground = kSystemColourFlag + 5;
 constexpr Colour kSystemWindowText = kSystemColourFlag + 8;
 constexpr Colour kSystemGreyText = kSystemColourFlag + 17;
 
-constexpr bool isSystemColour(Colour c) { return (c & kSystemColourFlag) != 0; }
-constexpr int systemColourNumber(Colour c) { return static_cast<int>(c & ~kSystemColourFlag); }
+constexpr bool isSystemColour(Colour c) {
+    return (c & kSystemColourFlag) != 0;
+}
+constexpr int systemColourNumber(Colour c) {
+    return static_cast<int>(c & ~kSystemColourFlag);
+}
 
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int redOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 constexpr Colour rgb(int r, int g, int b) {
     return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

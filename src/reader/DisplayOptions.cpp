@@ -2,7 +2,9 @@
 
 namespace varnet {
 
-std::string fontSizeCaption(int size) { return "Font Size = " + std::to_string(size); }
+std::string fontSizeCaption(int size) {
+    return "Font Size = " + std::to_string(size);
+}
 
 void DisplayOptions::applyColouredScheme(Scheme scheme) {
     fillScheme(state_, scheme);
@@ -10,8 +12,12 @@ void DisplayOptions::applyColouredScheme(Scheme scheme) {
     renderer_.Redraw();
 }
 
-void DisplayOptions::ApplyLightScheme() { applyColouredScheme(Scheme::Light); }
-void DisplayOptions::ApplyDarkScheme() { applyColouredScheme(Scheme::Dark); }
+void DisplayOptions::ApplyLightScheme() {
+    applyColouredScheme(Scheme::Light);
+}
+void DisplayOptions::ApplyDarkScheme() {
+    applyColouredScheme(Scheme::Dark);
+}
 
 void DisplayOptions::ApplyWindowsScheme() {
     // The system-colour scheme re-applies neither modifier.
@@ -21,10 +27,17 @@ void DisplayOptions::ApplyWindowsScheme() {
 
 void DisplayOptions::BGColorRadioGroupClick() {
     switch (widgets_.schemeSelection()) {
-        case 0: ApplyLightScheme(); break;
-        case 1: ApplyDarkScheme(); break;
-        case 2: ApplyWindowsScheme(); break;
-        default: break;  // no item selected: nothing, not even a redraw
+        case 0:
+            ApplyLightScheme();
+            break;
+        case 1:
+            ApplyDarkScheme();
+            break;
+        case 2:
+            ApplyWindowsScheme();
+            break;
+        default:
+            break;  // no item selected: nothing, not even a redraw
     }
 }
 

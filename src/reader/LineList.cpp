@@ -45,7 +45,9 @@ void LineList::insert(std::int32_t i, std::string line) {
     lines_.insert(lines_.begin() + i, std::move(line));
 }
 
-void LineList::erase(std::int32_t i) { lines_.erase(lines_.begin() + i); }
+void LineList::erase(std::int32_t i) {
+    lines_.erase(lines_.begin() + i);
+}
 
 void LineList::append(const LineList& other) {
     lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());

@@ -50,7 +50,8 @@ void Paging::PageBack() {
     // again switches to the fixed-pitch one; the tag sets it again.
     if (st.CurrentText) {
         const LineList& text = *st.CurrentText;
-        const std::int64_t end = std::min<std::int64_t>(static_cast<std::int64_t>(st.TopLine) + 2, text.count() - 1);
+        const std::int64_t end =
+            std::min<std::int64_t>(static_cast<std::int64_t>(st.TopLine) + 2, text.count() - 1);
         for (std::int64_t i = std::max<std::int64_t>(start, 0); i <= end; ++i) {
             if (switchesToFixedFace(text[static_cast<std::int32_t>(i)])) {
                 renderer_.surface().font.face = kSerifFace;
@@ -91,18 +92,24 @@ void Paging::PrevButtonClick() {
 }
 
 void Paging::FormKeyDown(int& key) {
-    if (key == kKeyPageDown) PageForward();
-    else if (key == kKeyPageUp) PageBack();
-    else return;
+    if (key == kKeyPageDown)
+        PageForward();
+    else if (key == kKeyPageUp)
+        PageBack();
+    else
+        return;
     key = 0;
 }
 
 void Paging::ReadingKeyDown(int& key, bool shift) {
     const bool forward = (key == kKeySpace && !shift) || key == kKeyDown || key == kKeyRight;
     const bool back = (key == kKeySpace && shift) || key == kKeyUp || key == kKeyLeft;
-    if (forward) PageForward();
-    else if (back) PageBack();
-    else return;
+    if (forward)
+        PageForward();
+    else if (back)
+        PageBack();
+    else
+        return;
     key = 0;
 }
 

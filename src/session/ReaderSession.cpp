@@ -154,7 +154,9 @@ void ReaderSession::close() {
 
 // ---------------------------------------------------------------- files
 
-void ReaderSession::openTextFile(const std::string& path) { opening_.OpenBook(path, " "); }
+void ReaderSession::openTextFile(const std::string& path) {
+    opening_.OpenBook(path, " ");
+}
 
 void ReaderSession::saveScreen(const std::string& path) {
     if (const FileResult saved = AtomicFile::write(path, savedScreenBytes(state_)); !saved)
@@ -163,7 +165,9 @@ void ReaderSession::saveScreen(const std::string& path) {
 
 // ---------------------------------------------------------------- the word index
 
-bool ReaderSession::hasWordIndex() const { return !state_.IndexPath.empty() && varnet::fileExists(state_.IndexPath); }
+bool ReaderSession::hasWordIndex() const {
+    return !state_.IndexPath.empty() && varnet::fileExists(state_.IndexPath);
+}
 
 std::vector<IndexNode> ReaderSession::loadWordIndex() {
     std::string bytes;
@@ -182,16 +186,26 @@ void ReaderSession::followIndexEntry(const std::optional<std::string>& selectedT
 
 // ---------------------------------------------------------------- the hosts
 
-void ReaderSession::loadBookmarkSection() { (void)bookmarks_.BMMenuClick(); }
+void ReaderSession::loadBookmarkSection() {
+    (void)bookmarks_.BMMenuClick();
+}
 bool ReaderSession::askYesNo(const std::string& message, const std::string& title) {
     return window_.askYesNo(message, title);
 }
-void ReaderSession::error(const std::string& text) { window_.error(text); }
-std::int32_t ReaderSession::ShowLine(std::int32_t line) { return paging_.ShowLine(line); }
-void ReaderSession::WriteClosingBookmark() { bookmarks_.WriteClosingBookmark(); }
+void ReaderSession::error(const std::string& text) {
+    window_.error(text);
+}
+std::int32_t ReaderSession::ShowLine(std::int32_t line) {
+    return paging_.ShowLine(line);
+}
+void ReaderSession::WriteClosingBookmark() {
+    bookmarks_.WriteClosingBookmark();
+}
 void ReaderSession::OpenBook(const std::string& fileName, const std::string& anchor) {
     opening_.OpenBook(fileName, anchor);
 }
-bool ReaderSession::fileExists(const std::string& path) const { return varnet::fileExists(path); }
+bool ReaderSession::fileExists(const std::string& path) const {
+    return varnet::fileExists(path);
+}
 
 }  // namespace varnet

@@ -28,8 +28,8 @@ namespace varnet {
 
 // Where start-up finds the program and the reader's data.
 struct StartupPlaces {
-    std::string programPath;  // the program file, resolved
-    std::string dataFolder;   // the per-user data folder
+    std::string programPath;                     // the program file, resolved
+    std::string dataFolder;                      // the per-user data folder
     std::optional<std::string> commandLineFile;  // the text named on the command line
 };
 

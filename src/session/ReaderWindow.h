@@ -38,7 +38,10 @@ struct WindowBounds {
 inline constexpr std::int32_t kMinimumWindowWidth = 400;
 inline constexpr std::int32_t kMinimumWindowHeight = 450;
 
-class ReaderWindow : public PanelControls, public OptionWidgets, public BookmarkWindow, public CatalogueWindow {
+class ReaderWindow : public PanelControls,
+                     public OptionWidgets,
+                     public BookmarkWindow,
+                     public CatalogueWindow {
 public:
     // The Find dialog's options: an empty find text, down, no match case
     // until the dialog is first made.

@@ -5,7 +5,9 @@
 namespace varnet {
 
 namespace {
-bool startsWith(const std::string& s, std::string_view prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+bool startsWith(const std::string& s, std::string_view prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
 }  // namespace
 
 std::string bookmarkLine(std::int32_t line, const std::string& name) {
@@ -32,7 +34,9 @@ void Bookmarks::FindBookmarkSection() {
     state_.BookmarkSection = i;
 }
 
-void Bookmarks::reportUnreadable() { window_.error(kCannotReadFile + state_.BookmarkPath); }
+void Bookmarks::reportUnreadable() {
+    window_.error(kCannotReadFile + state_.BookmarkPath);
+}
 
 bool Bookmarks::save() {
     // Checked again at the moment of writing: the file may have changed
@@ -178,9 +182,13 @@ void Bookmarks::WriteClosingBookmark() {
     if (state_.BookmarkLines->empty() && !unreadable_) return;
     state_.ReadingMoved = false;
     switch (BMMenuClick()) {
-        case SectionLoad::loaded: break;
-        case SectionLoad::unreadable: reportUnreadable(); return;
-        case SectionLoad::saveFailed: return;
+        case SectionLoad::loaded:
+            break;
+        case SectionLoad::unreadable:
+            reportUnreadable();
+            return;
+        case SectionLoad::saveFailed:
+            return;
         case SectionLoad::notLoaded:
             // The file has gone since the text was opened: it is written anew
             // from the lines held.

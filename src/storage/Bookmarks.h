@@ -20,8 +20,8 @@ inline constexpr const char* kClosedBookAt = "Closed book at ";
 
 // The current local date and time as the user's settings write them.
 struct LocalDateTime {
-    std::string date;  // short date format
-    std::string time;  // long time format
+    std::string date;       // short date format
+    std::string time;       // long time format
     bool midnight = false;  // exactly 00:00:00
 };
 
@@ -46,8 +46,7 @@ public:
 class Bookmarks {
 public:
     // Going to a bookmark shows the panel on which its line stands.
-    Bookmarks(ReaderState& state, TextFileStore& store, BookmarkWindow& window,
-              PanelPlacer& placer)
+    Bookmarks(ReaderState& state, TextFileStore& store, BookmarkWindow& window, PanelPlacer& placer)
         : state_(state), store_(store), window_(window), placer_(placer) {}
 
     // How the last look at the bookmark file went.

@@ -223,7 +223,8 @@ bool IniFile::writeIntegerToFile(const std::string& path, std::string_view secti
 }
 
 bool IniFile::writeIntegersToFile(const std::string& path, std::string_view section,
-                                  std::span<const std::pair<const char*, std::int32_t>> keys, std::string& error) {
+                                  std::span<const std::pair<const char*, std::int32_t>> keys,
+                                  std::string& error) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) {
         // Nothing at the path (or a link to nothing): the file is created.

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -46,7 +46,8 @@ public:
     // and the file replaced once: a crash or a failure leaves either the old
     // file or the one with every key written, never a part of them.
     static bool writeIntegersToFile(const std::string& path, std::string_view section,
-                                    std::span<const std::pair<const char*, std::int32_t>> keys, std::string& error);
+                                    std::span<const std::pair<const char*, std::int32_t>> keys,
+                                    std::string& error);
 };
 
 }  // namespace varnet

@@ -67,6 +67,8 @@ QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* 
     return QProxyStyle::standardIcon(which, option, widget);
 }
 
-void DeferredIconStyle::install() { QApplication::setStyle(new DeferredIconStyle); }
+void DeferredIconStyle::install() {
+    QApplication::setStyle(new DeferredIconStyle);
+}
 
 }  // namespace varnet::ui

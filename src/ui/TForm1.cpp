@@ -10,8 +10,8 @@
 #include "SettingsFile.h"
 #include "StorageTexts.h"
 #include "TFindDialog.h"
-#include "TreeFill.h"
 #include "TextFileStore.h"
+#include "TreeFill.h"
 #include "UiTexts.h"
 #include "WordIndex.h"
 
@@ -20,30 +20,30 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDataStream>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
-#include <QLocale>
-#include <QStandardPaths>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPalette>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTabBar>
 #include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -60,9 +60,7 @@
 
 namespace varnet::ui {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 namespace {
 
@@ -70,17 +68,24 @@ QStringList memoLines(const QTextEdit* m) {
     return m->toPlainText().split(QLatin1Char('\n'));
 }
 
-
 int virtualKeyOf(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_PageUp: return kKeyPageUp;
-        case Qt::Key_PageDown: return kKeyPageDown;
-        case Qt::Key_Space: return kKeySpace;
-        case Qt::Key_Left: return kKeyLeft;
-        case Qt::Key_Up: return kKeyUp;
-        case Qt::Key_Right: return kKeyRight;
-        case Qt::Key_Down: return kKeyDown;
-        default: break;
+        case Qt::Key_PageUp:
+            return kKeyPageUp;
+        case Qt::Key_PageDown:
+            return kKeyPageDown;
+        case Qt::Key_Space:
+            return kKeySpace;
+        case Qt::Key_Left:
+            return kKeyLeft;
+        case Qt::Key_Up:
+            return kKeyUp;
+        case Qt::Key_Right:
+            return kKeyRight;
+        case Qt::Key_Down:
+            return kKeyDown;
+        default:
+            break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;
@@ -286,8 +291,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
     if (watched == TOCTreeView->viewport() && e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         treeMouseDown_ = false;
-        if (swallowTreeRelease_) swallowTreeRelease_ = false;
-        else QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
+        if (swallowTreeRelease_)
+            swallowTreeRelease_ = false;
+        else
+            QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
         return false;
     }
     if (watched == TOCTreeView && e->type() == QEvent::KeyPress) {
@@ -326,7 +333,8 @@ bool TForm1::previewKey(QObject* watched, QEvent* e) {
     if (key == 0) return false;
     FormKeyDown(key);
     // The reading surface pages on Space and the arrows too.
-    if (key != 0 && PageControl1->currentWidget() == ReadTabSheet && within(QApplication::focusWidget(), ReadTabSheet))
+    if (key != 0 && PageControl1->currentWidget() == ReadTabSheet &&
+        within(QApplication::focusWidget(), ReadTabSheet))
         session_->paging().ReadingKeyDown(key, press->modifiers() & Qt::ShiftModifier);
     // A key acted on is consumed; every other key reaches the focused widget.
     return key == 0;
@@ -640,7 +648,9 @@ QSize primaryScreenSize() {
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace
 
@@ -716,20 +726,34 @@ WindowBounds TForm1::normalBounds() const {
 }
 
 // Each box runs its handler when its state changes.
-void TForm1::setTwoColorChecked(bool checked) { TwoColorCheckBox->setChecked(checked); }
-void TForm1::setSingleShadeChecked(bool checked) { SingleShadeBgCheckBox->setChecked(checked); }
-void TForm1::setTwoColumnsChecked(bool checked) { TwoColCheckBox->setChecked(checked); }
+void TForm1::setTwoColorChecked(bool checked) {
+    TwoColorCheckBox->setChecked(checked);
+}
+void TForm1::setSingleShadeChecked(bool checked) {
+    SingleShadeBgCheckBox->setChecked(checked);
+}
+void TForm1::setTwoColumnsChecked(bool checked) {
+    TwoColCheckBox->setChecked(checked);
+}
 
 void TForm1::settingsLoaded() {
     ExitButton->setVisible(true);
     BMMenu->menuAction()->setVisible(true);
 }
 
-void TForm1::LoadSettings() { session_->LoadSettings(); }
-void TForm1::SaveWindowSettings() { session_->SaveWindowSettings(); }
-void TForm1::BuildCatalogue() { session_->BuildCatalogue(); }
+void TForm1::LoadSettings() {
+    session_->LoadSettings();
+}
+void TForm1::SaveWindowSettings() {
+    session_->SaveWindowSettings();
+}
+void TForm1::BuildCatalogue() {
+    session_->BuildCatalogue();
+}
 
-void TForm1::ResetToStartupDefaultsButtonClick() { session_->ResetToStartupDefaults(); }
+void TForm1::ResetToStartupDefaultsButtonClick() {
+    session_->ResetToStartupDefaults();
+}
 
 void TForm1::setApplicationTitle(const std::string& title) {
     QCoreApplication::setApplicationName(QString::fromLatin1(title));
@@ -747,7 +771,9 @@ void TForm1::expandAndSelectNode(std::int32_t index) {
     }
 }
 
-void TForm1::FormClose() { session_->close(); }
+void TForm1::FormClose() {
+    session_->close();
+}
 
 // ---------------------------------------------------------------- the contents tree
 
@@ -785,9 +811,13 @@ std::optional<std::int32_t> TForm1::selectedNodeIndex() const {
     return absoluteIndex(TOCTreeView, item);
 }
 
-void TForm1::setCaption(const std::string& caption) { setWindowTitle(QString::fromLatin1(caption)); }
+void TForm1::setCaption(const std::string& caption) {
+    setWindowTitle(QString::fromLatin1(caption));
+}
 
-void TForm1::setOpenDialogFileName(const std::string& name) { openDialogFileName_ = QFile::decodeName(name.c_str()); }
+void TForm1::setOpenDialogFileName(const std::string& name) {
+    openDialogFileName_ = QFile::decodeName(name.c_str());
+}
 
 void TForm1::setIndexTabVisible(bool visible) {
     PageControl2->setTabVisible(PageControl2->indexOf(IndexTabSheet), visible);
@@ -799,7 +829,9 @@ void TForm1::resetIndexPage() {
     InxTreeView->clear();
 }
 
-void TForm1::showReadingPage() { PageControl1->setCurrentWidget(ReadTabSheet); }
+void TForm1::showReadingPage() {
+    PageControl1->setCurrentWidget(ReadTabSheet);
+}
 
 void TForm1::PageControl1Change() {
     // The page on show takes the keyboard: the reading surface for paging,
@@ -809,12 +841,18 @@ void TForm1::PageControl1Change() {
     // Focus in the control panel stays there: entering the Control page
     // brings the Reading page forward, and the slider keeps its arrows.
     if (QWidget* focus = QApplication::focusWidget(); focus && !within(focus, PageControl1)) return;
-    if (PageControl1->currentWidget() == ReadTabSheet) Image1->setFocus(Qt::OtherFocusReason);
-    else if (PageControl1->currentWidget() == TOCTabSheet) TOCTreeView->setFocus(Qt::OtherFocusReason);
+    if (PageControl1->currentWidget() == ReadTabSheet)
+        Image1->setFocus(Qt::OtherFocusReason);
+    else if (PageControl1->currentWidget() == TOCTabSheet)
+        TOCTreeView->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::TOCTreeViewClick() { session_->catalogue().TOCTreeViewClick(); }
-void TForm1::TOCTreeViewDblClick() { session_->catalogue().TOCTreeViewDblClick(); }
+void TForm1::TOCTreeViewClick() {
+    session_->catalogue().TOCTreeViewClick();
+}
+void TForm1::TOCTreeViewDblClick() {
+    session_->catalogue().TOCTreeViewDblClick();
+}
 // Only a branch the reader toggles with the mouse is followed by a click on
 // the same press, which must not open the row; expansions made by the
 // program (at start-up) or from the keyboard mark nothing, so the reader's
@@ -839,9 +877,13 @@ std::optional<std::string> TForm1::askBookmarkName() {
     return name->toLatin1().toStdString();
 }
 
-void TForm1::notice(const std::string& text) { prompter_->information(QString::fromLatin1(text)); }
+void TForm1::notice(const std::string& text) {
+    prompter_->information(QString::fromLatin1(text));
+}
 
-void TForm1::error(const std::string& text) { prompter_->critical(QString::fromLocal8Bit(text.c_str())); }
+void TForm1::error(const std::string& text) {
+    prompter_->critical(QString::fromLocal8Bit(text.c_str()));
+}
 
 bool TForm1::askYesNo(const std::string& message, const std::string& title) {
     return prompter_->question(QString::fromLatin1(message), QString::fromLatin1(title));
@@ -860,8 +902,12 @@ LocalDateTime TForm1::now() {
     return t;
 }
 
-void TForm1::BMMenuClick() { session_->bookmarks().BMMenuClick(); }
-void TForm1::BMAddItemClick() { session_->bookmarks().BMAddItemClick(); }
+void TForm1::BMMenuClick() {
+    session_->bookmarks().BMMenuClick();
+}
+void TForm1::BMAddItemClick() {
+    session_->bookmarks().BMAddItemClick();
+}
 
 namespace {
 
@@ -906,7 +952,9 @@ void TForm1::FindItemClick() {
     findDialog()->showAt(frameGeometry().topLeft() + QPoint(50, 50));
 }
 
-void TForm1::FindDialog1Find() { session_->search().FindDialog1Find(); }
+void TForm1::FindDialog1Find() {
+    session_->search().FindDialog1Find();
+}
 
 void TForm1::findNextInDirection(int direction) {
     findDialog()->setDirectionOverride(direction);
@@ -1073,9 +1121,9 @@ void TForm1::updatePanelText() {
     panelTextQueued_ = false;
     QStringList lines;
     // The lines on show only: NextLine is the first line not drawn.
-    const LineList panel = state().CurrentText
-                               ? screenLinesToSave(*state().CurrentText, state().TopLine, state().NextLine - 1)
-                               : LineList();
+    const LineList panel =
+        state().CurrentText ? screenLinesToSave(*state().CurrentText, state().TopLine, state().NextLine - 1)
+                            : LineList();
     for (std::int32_t k = 0; k < panel.count(); ++k) {
         const QString words = QString::fromLatin1(panel[k]).trimmed();
         if (!words.isEmpty()) lines << words;

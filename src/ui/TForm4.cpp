@@ -43,7 +43,9 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     setTabOrder(Edit1, Button1);
 }
 
-void TForm4::Button1Click() { close(); }
+void TForm4::Button1Click() {
+    close();
+}
 
 void TForm4::keyPressEvent(QKeyEvent* event) {
     // Escape is the one way to leave without adding: OK and the close box

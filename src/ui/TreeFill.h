@@ -19,8 +19,10 @@ void fillTree(QTreeWidget* tree, const std::vector<Node>& nodes) {
     QList<QTreeWidgetItem*> topLevel;
     for (const Node& node : nodes) {
         auto* item = new QTreeWidgetItem(QStringList(QString::fromLatin1(node.text)));
-        if (node.parent < 0) topLevel.append(item);
-        else items[static_cast<std::size_t>(node.parent)]->addChild(item);
+        if (node.parent < 0)
+            topLevel.append(item);
+        else
+            items[static_cast<std::size_t>(node.parent)]->addChild(item);
         items.push_back(item);
     }
     tree->addTopLevelItems(topLevel);

@@ -60,7 +60,7 @@ inline void setTextColour(QWidget* widget, Colour colour) {
 
 // A fixed-size label: the caption never resizes it.
 inline QLabel* label(QWidget* parent, const char* name, const QRect& bounds, const QString& caption,
-              Qt::Alignment alignment = Qt::AlignLeft) {
+                     Qt::Alignment alignment = Qt::AlignLeft) {
     auto* l = place(new QLabel(caption, parent), name, bounds);
     l->setAlignment(alignment | Qt::AlignTop);
     return l;

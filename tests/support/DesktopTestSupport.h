@@ -30,7 +30,8 @@ using varnet::testing::waitFor;
 // ".bm") in a folder: the test program's own name, as the reader derives it.
 inline QString sideFileName(const QString& folder, const char* extension) {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    return folder + QStringLiteral("/") + program.section('.', 0, 0).toLower() + QString::fromLatin1(extension);
+    return folder + QStringLiteral("/") + program.section('.', 0, 0).toLower() +
+           QString::fromLatin1(extension);
 }
 
 // A data folder of the test's own for every window started while it lives.

@@ -28,7 +28,9 @@ class FunctionHitDrawer final : public HitPanelDrawer {
 public:
     explicit FunctionHitDrawer(std::function<std::int32_t(std::int32_t, std::int32_t)> draw)
         : draw_(std::move(draw)) {}
-    std::int32_t DrawPanelHolding(std::int32_t start, std::int32_t line) override { return draw_(start, line); }
+    std::int32_t DrawPanelHolding(std::int32_t start, std::int32_t line) override {
+        return draw_(start, line);
+    }
 
 private:
     std::function<std::int32_t(std::int32_t, std::int32_t)> draw_;

@@ -86,14 +86,16 @@ public:
     }
     WindowBounds normalBounds() const override { return bounds; }
     void setTwoColorChecked(bool checked) override {
-        if (std::exchange(twoColorBox, checked) != checked && session_) session_->options().TwoColorCheckBoxClick();
+        if (std::exchange(twoColorBox, checked) != checked && session_)
+            session_->options().TwoColorCheckBoxClick();
     }
     void setSingleShadeChecked(bool checked) override {
         if (std::exchange(singleShadeBox, checked) != checked && session_)
             session_->options().SingleShadeBgCheckBoxClick();
     }
     void setTwoColumnsChecked(bool checked) override {
-        if (std::exchange(twoColumnsBox, checked) != checked && session_) session_->paging().TwoColCheckBoxClick();
+        if (std::exchange(twoColumnsBox, checked) != checked && session_)
+            session_->paging().TwoColCheckBoxClick();
     }
     void setSchemeSelection(int index) override {
         if (std::exchange(scheme, index) != index && index >= 0 && session_)

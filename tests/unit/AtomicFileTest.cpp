@@ -19,7 +19,6 @@ using varnet::testing::TempFolder;
 
 namespace {
 
-
 mode_t modeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0);

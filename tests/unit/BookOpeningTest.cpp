@@ -1,6 +1,6 @@
-#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
+#include "EngineFakes.h"
 #include "TextFormat.h"
 
 #include <gtest/gtest.h>
@@ -20,25 +20,24 @@ struct Fixture {
     std::optional<LineList> marks;
     std::int32_t section = 0, sectionEnd = 0;
 
-    varnet::testing::FakeOpeningHost host{
-                                [this] {
-                                    ++loads;
-                                    if (marks) {
-                                        st.BookmarkLines = marks;
-                                        st.BookmarkSection = section;
-                                        st.BookmarkSectionEnd = sectionEnd;
-                                    }
-                                },
-                                [this](const std::string& m, const std::string& t) {
-                                    asked.emplace_back(m, t);
-                                    return answer;
-                                },
-                                [this](const std::string& e) { errors.push_back(e); },
-                                [this](std::int32_t line) {
-                                    drawn.push_back(line);
-                                    st.TopLine = line;
-                                    return line + 1;
-                                }};
+    varnet::testing::FakeOpeningHost host{[this] {
+                                              ++loads;
+                                              if (marks) {
+                                                  st.BookmarkLines = marks;
+                                                  st.BookmarkSection = section;
+                                                  st.BookmarkSectionEnd = sectionEnd;
+                                              }
+                                          },
+                                          [this](const std::string& m, const std::string& t) {
+                                              asked.emplace_back(m, t);
+                                              return answer;
+                                          },
+                                          [this](const std::string& e) { errors.push_back(e); },
+                                          [this](std::int32_t line) {
+                                              drawn.push_back(line);
+                                              st.TopLine = line;
+                                              return line + 1;
+                                          }};
     BookOpening opening{st, host};
     Fixture() { st.BookFolder = "/opt/varnet/"; }
 };
@@ -95,7 +94,7 @@ TEST(OpenBook, ShortPagesByKey) {
         {"/opt/varnet/none.qtx", "none", 33, "     Welcome to Stilo!"},
         {"/opt/varnet/author.qtx", "author", 10, ""},
         {"/opt/varnet/kyr.qtx", "kyr", 7, "|b>"},
-        {"/opt/varnet/fable", "", 7, "|b>"},  // no "." : the empty key, the author page
+        {"/opt/varnet/fable", "", 7, "|b>"},            // no "." : the empty key, the author page
         {"/opt/var.net/Title.QTX", "Title", 7, "|b>"},  // keys are compared exactly
     };
     for (const auto& c : cases) {
@@ -110,9 +109,10 @@ TEST(OpenBook, ShortPagesByKey) {
     }
     Fixture f;
     f.opening.OpenBook("/opt/varnet/title.qtx", " ");
-    EXPECT_EQ(f.st.CurrentText->lines(),
-              (std::vector<std::string>{"", "   This is a list", "      of books listed", "        by the title",
-                                        "       of the book.", "", "", "p999", "        END OF FILE", " "}));
+    EXPECT_EQ(
+        f.st.CurrentText->lines(),
+        (std::vector<std::string>{"", "   This is a list", "      of books listed", "        by the title",
+                                  "       of the book.", "", "", "p999", "        END OF FILE", " "}));
     Fixture a;
     a.opening.OpenBook("kyr.qtx", "");
     EXPECT_EQ((*a.st.CurrentText)[1], "    " + demoBookInfo().authorEntry);
@@ -129,13 +129,33 @@ TEST(OpenBook, ResumeOffer) {
         std::string error;
     };
     const std::vector<Case> cases = {
-        {"Yes resumes", {"<<none", "<<fable", "#1234 Closed book at today", "<<author"}, 1, 3, true, 1234, true, ""},
+        {"Yes resumes",
+         {"<<none", "<<fable", "#1234 Closed book at today", "<<author"},
+         1,
+         3,
+         true,
+         1234,
+         true,
+         ""},
         {"No starts at the top", {"<<none", "<<fable", "#1234 Lion", "<<author"}, 1, 3, false, 0, true, ""},
         {"an empty section asks nothing", {"<<none", "<<fable", "<<author"}, 1, 2, true, 0, false, ""},
         {"a section at the end asks nothing", {"<<none", "<<fable"}, 1, 2, true, 0, false, ""},
-        {"a bad number still opens the book", {"<<none", "<<fable", "#12a x", "<<author"}, 1, 3, true, 0, false,
+        {"a bad number still opens the book",
+         {"<<none", "<<fable", "#12a x", "<<author"},
+         1,
+         3,
+         true,
+         0,
+         false,
          "'12a' is not a valid integer value"},
-        {"a negative number opens at the top", {"<<none", "<<fable", "#-9 x", "<<author"}, 1, 3, true, 0, true, ""},
+        {"a negative number opens at the top",
+         {"<<none", "<<fable", "#-9 x", "<<author"},
+         1,
+         3,
+         true,
+         0,
+         true,
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

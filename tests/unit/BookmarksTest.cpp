@@ -1,5 +1,5 @@
-#include "EngineFakes.h"
 #include "Bookmarks.h"
+#include "EngineFakes.h"
 #include "MemoryFileStore.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +76,8 @@ TEST(Bookmarks, FirstUseOfTheDemoBookAndAnAdd) {
     f.window.name = "Lion";
     f.marks.BMAddItemClick();
     EXPECT_FALSE(f.st.ReadingMoved);
-    EXPECT_EQ(f.onDisk(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "#1210 Lion", "<<author"}));
+    EXPECT_EQ(f.onDisk(),
+              (std::vector<std::string>{"<<none", "<<title", "<<fable", "#1210 Lion", "<<author"}));
     f.marks.BMMenuClick();
     EXPECT_TRUE(f.window.enabled);
 }
@@ -86,8 +87,8 @@ TEST(Bookmarks, NewestFirstWithBlanksKept) {
     f.add("A", 10);
     f.add("  B with blanks ", 20);
     f.add(" ", 30);  // the dialog's initial name is a name too
-    EXPECT_EQ(f.onDisk(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "#30  ", "#20   B with blanks ",
-                                                   "#10 A", "<<author"}));
+    EXPECT_EQ(f.onDisk(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "#30  ",
+                                                    "#20   B with blanks ", "#10 A", "<<author"}));
     f.marks.BMMenuClick();
     EXPECT_EQ(f.marks.FillBookmarkPopup(), 2);
     EXPECT_EQ(f.marks.popupCaptions(), (std::vector<std::string>{" ", "  B with blanks ", "A"}));
@@ -115,23 +116,60 @@ TEST(Bookmarks, SectionLookupAndHeaderCreation) {
         std::int32_t section, end;
     };
     const std::vector<Case> cases = {
-        {"line 0 is never a header: the welcome page gets a second section", kSeed, "none",
-         {"<<none", "<<title", "<<fable", "<<author", "<<none"}, 4, 5},
-        {"no book open yet: the bare header", kSeed, "", {"<<none", "<<title", "<<fable", "<<author", "<<"}, 4, 5},
-        {"a last line neither header nor bookmark gives way", {"<<none", "<<title", "odd"}, "fable",
-         {"<<none", "<<title", "<<fable", ""}, 2, 3},
-        {"an empty last line gives way too", {"<<none", "<<title", ""}, "fable", {"<<none", "<<title", "<<fable", ""},
-         2, 3},
-        {"a bookmark on the last line is kept", {"<<none", "<<x", "#5 a"}, "fable",
-         {"<<none", "<<x", "#5 a", "<<fable"}, 3, 4},
-        {"a header differing in case is another section", {"<<none", "<<Fable", "#1 x", "<<author"}, "fable",
-         {"<<none", "<<Fable", "#1 x", "<<author", "<<fable"}, 4, 5},
-        {"a trailing blank makes another section", {"<<none", "<<fable ", "#1 x", "<<author"}, "fable",
-         {"<<none", "<<fable ", "#1 x", "<<author", "<<fable"}, 4, 5},
-        {"section at the end with one bookmark lists none", {"<<none", "<<fable", "#1 only"}, "fable",
-         {"<<none", "<<fable", "#1 only"}, 1, 2},
-        {"section at the end with two lists the newer", {"<<none", "<<fable", "#2 new", "#1 old"}, "fable",
-         {"<<none", "<<fable", "#2 new", "#1 old"}, 1, 3},
+        {"line 0 is never a header: the welcome page gets a second section",
+         kSeed,
+         "none",
+         {"<<none", "<<title", "<<fable", "<<author", "<<none"},
+         4,
+         5},
+        {"no book open yet: the bare header",
+         kSeed,
+         "",
+         {"<<none", "<<title", "<<fable", "<<author", "<<"},
+         4,
+         5},
+        {"a last line neither header nor bookmark gives way",
+         {"<<none", "<<title", "odd"},
+         "fable",
+         {"<<none", "<<title", "<<fable", ""},
+         2,
+         3},
+        {"an empty last line gives way too",
+         {"<<none", "<<title", ""},
+         "fable",
+         {"<<none", "<<title", "<<fable", ""},
+         2,
+         3},
+        {"a bookmark on the last line is kept",
+         {"<<none", "<<x", "#5 a"},
+         "fable",
+         {"<<none", "<<x", "#5 a", "<<fable"},
+         3,
+         4},
+        {"a header differing in case is another section",
+         {"<<none", "<<Fable", "#1 x", "<<author"},
+         "fable",
+         {"<<none", "<<Fable", "#1 x", "<<author", "<<fable"},
+         4,
+         5},
+        {"a trailing blank makes another section",
+         {"<<none", "<<fable ", "#1 x", "<<author"},
+         "fable",
+         {"<<none", "<<fable ", "#1 x", "<<author", "<<fable"},
+         4,
+         5},
+        {"section at the end with one bookmark lists none",
+         {"<<none", "<<fable", "#1 only"},
+         "fable",
+         {"<<none", "<<fable", "#1 only"},
+         1,
+         2},
+        {"section at the end with two lists the newer",
+         {"<<none", "<<fable", "#2 new", "#1 old"},
+         "fable",
+         {"<<none", "<<fable", "#2 new", "#1 old"},
+         1,
+         3},
         {"an empty file", {}, "fable", {}, 1, 2},
         {"a file of one line", {"<<fable"}, "fable", {"<<fable"}, 1, 2},
     };
@@ -331,16 +369,31 @@ TEST(Bookmarks, FailuresLeaveTheFileAsItWasWithOneMessageEach) {
         {"unreadable: delete", Trouble::unreadable, "fable", Action::remove, {cannotRead}, 0},
         {"unreadable: goto", Trouble::unreadable, "fable", Action::go, {}, 0},
         {"unreadable: closing bookmark", Trouble::unreadable, "fable", Action::close, {cannotRead}, 0},
-        {"unreadable at opening: closing", Trouble::unreadableAtOpening, "none", Action::close, {cannotRead}, 0},
-        {"unreadable at opening: add", Trouble::unreadableAtOpening, "fable", Action::addByAccelerator, {cannotRead},
+        {"unreadable at opening: closing",
+         Trouble::unreadableAtOpening,
+         "none",
+         Action::close,
+         {cannotRead},
+         0},
+        {"unreadable at opening: add",
+         Trouble::unreadableAtOpening,
+         "fable",
+         Action::addByAccelerator,
+         {cannotRead},
          0},
         {"full disk: add", Trouble::diskFull, "fable", Action::add, {cannotCreate}, 1},
         {"full disk: closing bookmark", Trouble::diskFull, "fable", Action::close, {cannotCreate}, 1},
         // The section's header cannot be saved: the operation stops there.
         {"full disk, no section yet: closing", Trouble::diskFull, "none", Action::close, {cannotCreate}, 1},
-        {"full disk, no section yet: Ctrl+B", Trouble::diskFull, "none", Action::addByAccelerator, {cannotCreate}, 1},
+        {"full disk, no section yet: Ctrl+B",
+         Trouble::diskFull,
+         "none",
+         Action::addByAccelerator,
+         {cannotCreate},
+         1},
     };
-    const std::vector<std::string> file = {"<<none", "<<title", "<<fable", "#500 Lion", "#20 Fox", "<<author"};
+    const std::vector<std::string> file = {"<<none",    "<<title", "<<fable",
+                                           "#500 Lion", "#20 Fox", "<<author"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f(file, c.key);
@@ -362,7 +415,9 @@ TEST(Bookmarks, FailuresLeaveTheFileAsItWasWithOneMessageEach) {
             case Action::addByAccelerator:
                 if (f.marks.BMMenuClick() != Bookmarks::SectionLoad::saveFailed) f.marks.BMAddItemClick();
                 break;
-            case Action::remove: f.marks.BMDeletePopupHandler(0); break;
+            case Action::remove:
+                f.marks.BMDeletePopupHandler(0);
+                break;
             case Action::go:
                 f.marks.BMMenuClick();
                 f.marks.FillBookmarkPopup();
@@ -371,7 +426,9 @@ TEST(Bookmarks, FailuresLeaveTheFileAsItWasWithOneMessageEach) {
                 EXPECT_FALSE(f.window.enabled);
                 EXPECT_TRUE(f.drawn.empty());
                 break;
-            case Action::close: f.marks.WriteClosingBookmark(); break;
+            case Action::close:
+                f.marks.WriteClosingBookmark();
+                break;
         }
         EXPECT_EQ(f.store.files[kPath], bytes) << "the file was written";
         EXPECT_EQ(f.window.errors, c.errors);
@@ -388,7 +445,8 @@ TEST(Bookmarks, AFileThatBecomesReadableAgainIsWrittenAgain) {
     f.store.unreadable.clear();
     f.add("Lion", 1210);
     EXPECT_TRUE(f.window.errors.empty());
-    EXPECT_EQ(f.onDisk(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "#1210 Lion", "<<author"}));
+    EXPECT_EQ(f.onDisk(),
+              (std::vector<std::string>{"<<none", "<<title", "<<fable", "#1210 Lion", "<<author"}));
 }
 
 TEST(Bookmarks, CancellingTheNameDialogAddsNothing) {

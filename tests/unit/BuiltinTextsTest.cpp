@@ -9,7 +9,9 @@
 using namespace varnet;
 
 namespace {
-std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+std::string blanks(int n) {
+    return std::string(static_cast<std::size_t>(n), ' ');
+}
 }  // namespace
 
 TEST(BuiltinTexts, WelcomeTextAsTabulated) {
@@ -17,14 +19,36 @@ TEST(BuiltinTexts, WelcomeTextAsTabulated) {
     ASSERT_EQ(t.count(), 31);
     EXPECT_EQ(t[0].rfind("StiloDemoReader ", 0), 0u);
     // Every line with its count of blanks after "l00"; "" marks a bare "l00".
-    const std::vector<std::pair<int, std::string>> body = {
-        {5, "Welcome to Stilo!"}, {0, ""}, {6, "Select a Book"}, {12, "from the list"},
-        {10, "by clicking on its title."}, {0, ""}, {5, "If the Book is large"}, {9, "and has several sections,"},
-        {12, "there will be"}, {16, "a small box"}, {14, "with a"}, {10, "\"+\""}, {13, "in the box."}, {0, ""},
-        {5, "Click on the"}, {10, "\"+\""}, {13, "to see the sections"}, {16, "of the Book."}, {0, ""},
-        {5, "You can also"}, {11, "use the PageUp"}, {16, "and PageDown keys"}, {15, "to move through the text."},
-        {0, ""}, {5, "When you select a story,"}, {12, "this Reading Window"}, {13, "will move"},
-        {20, "to the front"}, {24, "of the other windows."}, {0, ""}};
+    const std::vector<std::pair<int, std::string>> body = {{5, "Welcome to Stilo!"},
+                                                           {0, ""},
+                                                           {6, "Select a Book"},
+                                                           {12, "from the list"},
+                                                           {10, "by clicking on its title."},
+                                                           {0, ""},
+                                                           {5, "If the Book is large"},
+                                                           {9, "and has several sections,"},
+                                                           {12, "there will be"},
+                                                           {16, "a small box"},
+                                                           {14, "with a"},
+                                                           {10, "\"+\""},
+                                                           {13, "in the box."},
+                                                           {0, ""},
+                                                           {5, "Click on the"},
+                                                           {10, "\"+\""},
+                                                           {13, "to see the sections"},
+                                                           {16, "of the Book."},
+                                                           {0, ""},
+                                                           {5, "You can also"},
+                                                           {11, "use the PageUp"},
+                                                           {16, "and PageDown keys"},
+                                                           {15, "to move through the text."},
+                                                           {0, ""},
+                                                           {5, "When you select a story,"},
+                                                           {12, "this Reading Window"},
+                                                           {13, "will move"},
+                                                           {20, "to the front"},
+                                                           {24, "of the other windows."},
+                                                           {0, ""}};
     for (std::size_t k = 0; k < body.size(); ++k)
         EXPECT_EQ(t[static_cast<int>(k) + 1], "l00" + blanks(body[k].first) + body[k].second) << k + 1;
 }
@@ -32,8 +56,13 @@ TEST(BuiltinTexts, WelcomeTextAsTabulated) {
 TEST(BuiltinTexts, TitleAndAuthorListsDifferInOneLine) {
     const LineList title = titleListText();
     const LineList author = authorListText();
-    const std::vector<std::string> expected = {"l00", "l00   This is a list", "l00      of books listed",
-                                               "l00        by the title", "l00       of the book.", "l00", "l00"};
+    const std::vector<std::string> expected = {"l00",
+                                               "l00   This is a list",
+                                               "l00      of books listed",
+                                               "l00        by the title",
+                                               "l00       of the book.",
+                                               "l00",
+                                               "l00"};
     ASSERT_EQ(title.count(), 8);
     ASSERT_EQ(author.count(), 8);
     for (int k = 1; k < 8; ++k) {
@@ -55,11 +84,25 @@ TEST(BuiltinTexts, AuthorTextCarriesTheEntryInBold) {
 
 TEST(BuiltinTexts, StartupInstructionsAsTabulated) {
     const LineList& t = startupInstructions();
-    const std::vector<std::pair<int, std::string>> rows = {
-        {0, ""}, {0, "Select a Book"}, {7, "from the Table of Contents"}, {5, "by clicking on the title."}, {0, ""},
-        {0, "If the Book is large"}, {4, "and has several sections,"}, {7, "there will be"}, {11, "a small box"},
-        {9, "with a"}, {5, "\"+\""}, {8, "in the box."}, {0, ""}, {0, "Click on the"}, {5, "\"+\""},
-        {8, "to see the sections"}, {11, "of the Book."}, {0, ""}, {0, "p000"}};
+    const std::vector<std::pair<int, std::string>> rows = {{0, ""},
+                                                           {0, "Select a Book"},
+                                                           {7, "from the Table of Contents"},
+                                                           {5, "by clicking on the title."},
+                                                           {0, ""},
+                                                           {0, "If the Book is large"},
+                                                           {4, "and has several sections,"},
+                                                           {7, "there will be"},
+                                                           {11, "a small box"},
+                                                           {9, "with a"},
+                                                           {5, "\"+\""},
+                                                           {8, "in the box."},
+                                                           {0, ""},
+                                                           {0, "Click on the"},
+                                                           {5, "\"+\""},
+                                                           {8, "to see the sections"},
+                                                           {11, "of the Book."},
+                                                           {0, ""},
+                                                           {0, "p000"}};
     ASSERT_EQ(t.count(), 19);
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const std::string expected = rows[k].second.empty() ? " " : blanks(rows[k].first) + rows[k].second;
@@ -70,7 +113,8 @@ TEST(BuiltinTexts, StartupInstructionsAsTabulated) {
 TEST(BuiltinTexts, EveryStoredLineIsWellFormed) {
     // All short pages and the demo book share the header and keep to the
     // line format: codes the reader knows, tags that close, no stray "refp".
-    for (const LineList& text : {welcomeText(), titleListText(), authorListText(), authorText(), demoBookText()}) {
+    for (const LineList& text :
+         {welcomeText(), titleListText(), authorListText(), authorText(), demoBookText()}) {
         ASSERT_GT(text.count(), 1);
         EXPECT_EQ(text[0], demoBookInfo().header);
         for (int i = 1; i < text.count(); ++i) {

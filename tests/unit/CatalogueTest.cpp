@@ -1,6 +1,6 @@
-#include "EngineFakes.h"
 #include "BuiltinTexts.h"
 #include "Catalogue.h"
+#include "EngineFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +32,13 @@ struct Fixture {
     FakeWindow window;
     std::vector<std::pair<std::string, std::string>> opened;
     int closings = 0;
-    varnet::testing::FakeCatalogueHost host{[this] { ++closings; },
-                                            [this](const std::string& name, const std::string& anchor) {
-                                                opened.emplace_back(name, anchor);
-                                                st.OpenFileName = name;
-                                            },
-                                            [](const std::string& path) { return path == "/opt/v/fable.qdx"; }};
+    varnet::testing::FakeCatalogueHost host{
+        [this] { ++closings; },
+        [this](const std::string& name, const std::string& anchor) {
+            opened.emplace_back(name, anchor);
+            st.OpenFileName = name;
+        },
+        [](const std::string& path) { return path == "/opt/v/fable.qdx"; }};
     CatalogueClick click{st, window, host};
     Fixture() {
         st.BookFolder = "/opt/v/";
@@ -98,8 +99,8 @@ TEST(Catalogue, TreeShapeFollowsTheLevels) {
 
     // Every level character: a level with no parent yet goes to the top; a
     // deeper row hangs under the last level-5 node and never becomes a parent.
-    const auto odd = buildCatalogueTree(LineList(
-        {"a<<2x", "b<<0y", "c<<9z", "d<<1w", "e<<2v", "f<<3u", "g<<4t", "h<<5s", "i<<7r", "j<<6q", "no marker", "k<<"}));
+    const auto odd = buildCatalogueTree(LineList({"a<<2x", "b<<0y", "c<<9z", "d<<1w", "e<<2v", "f<<3u",
+                                                  "g<<4t", "h<<5s", "i<<7r", "j<<6q", "no marker", "k<<"}));
     const std::vector<std::int32_t> parents = {-1, -1, -1, 1, 3, 4, 5, 6, 7, 7, 7};
     ASSERT_EQ(odd.size(), parents.size());
     for (std::size_t i = 0; i < parents.size(); ++i) EXPECT_EQ(odd[i].parent, parents[i]) << i;
@@ -107,7 +108,8 @@ TEST(Catalogue, TreeShapeFollowsTheLevels) {
 
 TEST(Catalogue, SeedAndStartingSelection) {
     const LineList rows = builtinCatalogueRows();
-    EXPECT_EQ(seedBookmarkLines(rows).lines(), (std::vector<std::string>{"<<none", "<<title", "<<fable", "<<author"}));
+    EXPECT_EQ(seedBookmarkLines(rows).lines(),
+              (std::vector<std::string>{"<<none", "<<title", "<<fable", "<<author"}));
     EXPECT_EQ(byAuthorRow(rows), 27);
     // Without the by-author row the seeding walks to the row before the last.
     EXPECT_EQ(seedBookmarkLines(LineList({"A<<0one", "B<<1two ", "C<<2x@y", "(END)<<0last"})).lines(),

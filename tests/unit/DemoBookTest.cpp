@@ -1,8 +1,8 @@
 // The demo book as the program carries it: every fixed figure of its stored
 // form, its opened (normalised) form, and its word index against its text.
-#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
+#include "EngineFakes.h"
 #include "LineList.h"
 #include "ReaderState.h"
 #include "TextFormat.h"

@@ -62,18 +62,46 @@ struct Fixture {
     }
 };
 
-enum class Action { SelectLight, SelectDark, SelectWindows, CheckNoColour, UncheckNoColour, CheckSingle,
-                    UncheckSingle };
+enum class Action {
+    SelectLight,
+    SelectDark,
+    SelectWindows,
+    CheckNoColour,
+    UncheckNoColour,
+    CheckSingle,
+    UncheckSingle
+};
 
 void act(Fixture& f, Action a) {
     switch (a) {
-        case Action::SelectLight: f.widgets.scheme = 0; f.options.BGColorRadioGroupClick(); break;
-        case Action::SelectDark: f.widgets.scheme = 1; f.options.BGColorRadioGroupClick(); break;
-        case Action::SelectWindows: f.widgets.scheme = 2; f.options.BGColorRadioGroupClick(); break;
-        case Action::CheckNoColour: f.widgets.noColour = true; f.options.TwoColorCheckBoxClick(); break;
-        case Action::UncheckNoColour: f.widgets.noColour = false; f.options.TwoColorCheckBoxClick(); break;
-        case Action::CheckSingle: f.widgets.singleShade = true; f.options.SingleShadeBgCheckBoxClick(); break;
-        case Action::UncheckSingle: f.widgets.singleShade = false; f.options.SingleShadeBgCheckBoxClick(); break;
+        case Action::SelectLight:
+            f.widgets.scheme = 0;
+            f.options.BGColorRadioGroupClick();
+            break;
+        case Action::SelectDark:
+            f.widgets.scheme = 1;
+            f.options.BGColorRadioGroupClick();
+            break;
+        case Action::SelectWindows:
+            f.widgets.scheme = 2;
+            f.options.BGColorRadioGroupClick();
+            break;
+        case Action::CheckNoColour:
+            f.widgets.noColour = true;
+            f.options.TwoColorCheckBoxClick();
+            break;
+        case Action::UncheckNoColour:
+            f.widgets.noColour = false;
+            f.options.TwoColorCheckBoxClick();
+            break;
+        case Action::CheckSingle:
+            f.widgets.singleShade = true;
+            f.options.SingleShadeBgCheckBoxClick();
+            break;
+        case Action::UncheckSingle:
+            f.widgets.singleShade = false;
+            f.options.SingleShadeBgCheckBoxClick();
+            break;
     }
 }
 
@@ -94,7 +122,8 @@ TEST(DisplayOptions, ChainsGiveTheTableAndTheRedraws) {
         int redraws;
     };
     const std::vector<Case> cases = {
-        {"Dark, no modifier", 0, false, false, Action::SelectDark, kDark0, kDark1, 0x00ACA4FB, 0x009DB1E1, 0, 1},
+        {"Dark, no modifier", 0, false, false, Action::SelectDark, kDark0, kDark1, 0x00ACA4FB, 0x009DB1E1, 0,
+         1},
         {"Light with No Colored Text", 1, true, false, Action::SelectLight, kLight0, kLight1, 0, 0, 0, 2},
         {"Light with both modifiers", 1, true, true, Action::SelectLight, kLight1, kLight1, 0, 0, 0, 3},
         {"1 Color checked, then Dark: bands differ again", 0, false, true, Action::SelectDark, kDark0, kDark1,
@@ -103,16 +132,16 @@ TEST(DisplayOptions, ChainsGiveTheTableAndTheRedraws) {
          kSystemWindowBackground, kSystemGreyText, kSystemGreyText, 0, 1},
         {"check No Colored Text under Dark", 1, true, false, Action::CheckNoColour, kDark0, kDark1, kDarkText,
          kDarkText, 0, 1},
-        {"check No Colored Text with 1 Color", 1, true, true, Action::CheckNoColour, kDark1, kDark1, kDarkText,
-         kDarkText, 0, 2},
+        {"check No Colored Text with 1 Color", 1, true, true, Action::CheckNoColour, kDark1, kDark1,
+         kDarkText, kDarkText, 0, 2},
         {"uncheck No Colored Text", 1, false, false, Action::UncheckNoColour, kDark0, kDark1, 0x00ACA4FB,
          0x009DB1E1, 0, 1},
         {"uncheck No Colored Text with 1 Color", 1, false, true, Action::UncheckNoColour, kDark1, kDark1,
          0x009DB1E1, 0x009DB1E1, 0, 2},
         {"check 1 Color keeps the band", 1, false, true, Action::CheckSingle, kDark1, kDark1, 0x009DB1E1,
          0x009DB1E1, 1, 1},
-        {"uncheck 1 Color with No Colored Text", 0, true, false, Action::UncheckSingle, kLight0, kLight1, 0, 0,
-         0, 2},
+        {"uncheck 1 Color with No Colored Text", 0, true, false, Action::UncheckSingle, kLight0, kLight1, 0,
+         0, 0, 2},
         {"uncheck 1 Color under Windows with No Colored Text", 2, true, false, Action::UncheckSingle,
          kSystemWindowBackground, kSystemWindowBackground, kSystemGreyText, kSystemGreyText, 0, 1},
         {"no selection does nothing", -1, false, false, Action::UncheckNoColour, 0, 0, 0, 0, 1, 0},

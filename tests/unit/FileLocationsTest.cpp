@@ -20,7 +20,6 @@ using varnet::testing::TempFolder;
 
 namespace {
 
-
 ino_t inodeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0);

@@ -19,7 +19,6 @@ using varnet::testing::TempFolder;
 
 namespace {
 
-
 const std::string kToc = "/usr/lib/varnet/varnet.toc";
 
 std::string defaultText(const std::string& bounds) {
@@ -188,8 +187,9 @@ TEST(SettingsFileTest, AWindowFillingTheScreenKeepsItsStoredBoundsButWritesItsOp
     high.theight = 767;
     put(path, stored);
     EXPECT_TRUE(writeWindowSettings(path, high, 1024, 768));
-    EXPECT_EQ(contents(path), "[how]\r\ntleft=0\r\nttop=20\r\ntheight=767\r\ntwidth=700\r\nfontsize=18\r\n"
-                              "background=2\r\nplainbkg=1\r\ntwocolor=0\r\n");
+    EXPECT_EQ(contents(path),
+              "[how]\r\ntleft=0\r\nttop=20\r\ntheight=767\r\ntwidth=700\r\nfontsize=18\r\n"
+              "background=2\r\nplainbkg=1\r\ntwocolor=0\r\n");
 }
 
 TEST(SettingsFileTest, WindowSettingsAreWrittenWholeOrNotAtAll) {

@@ -42,7 +42,8 @@ TEST(TextFormat, LineKinds) {
     EXPECT_TRUE(holdsSectionBreak("     s000 "));
     EXPECT_TRUE(beginsSectionBreak("s000 "));
     EXPECT_TRUE(isAnchorLine("|refpt001> "));
-    for (const char* line : {"", " ", "ab", "p1", "s", "rest of it", "p002 "}) EXPECT_TRUE(isPanelBreakPoint(line)) << line;
+    for (const char* line : {"", " ", "ab", "p1", "s", "rest of it", "p002 "})
+        EXPECT_TRUE(isPanelBreakPoint(line)) << line;
     for (const char* line : {"abc", "     word", "|p> "}) EXPECT_FALSE(isPanelBreakPoint(line)) << line;
     for (const char* line : {"", " ", "p002 ", "s000 "}) EXPECT_TRUE(isPageBackStop(line)) << line;
     for (const char* line : {"ab", "rest", "     word"}) EXPECT_FALSE(isPageBackStop(line)) << line;

@@ -1,6 +1,6 @@
-#include "EngineFakes.h"
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
+#include "EngineFakes.h"
 #include "FakeFindDialog.h"
 #include "FakeSurface.h"
 #include "PanelRenderer.h"

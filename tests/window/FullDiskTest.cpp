@@ -78,7 +78,8 @@ struct FullDataHome {
     SmallMount disk;
     QString folder, ini, bm;
     const QByteArray oldIni =
-        "[old.toc]\r\n[how]\r\nfontsize=17\r\nbackground=0\r\ntleft=10\r\nttop=10\r\ntwidth=640\r\ntheight=600\r\n";
+        "[old.toc]\r\n[how]\r\nfontsize=17\r\nbackground=0\r\ntleft=10\r\nttop=10\r\ntwidth=640\r\ntheight="
+        "600\r\n";
     const QByteArray oldBm = "<<none\r\n<<title\r\n<<fable\r\n<<author\r\n";
 
     bool ready() {
@@ -108,9 +109,12 @@ struct FullDataHome {
         const QString unableBm = QStringLiteral("Cannot create file ") + bm;
         int iniMessages = 0, bmMessages = 0;
         for (const QString& e : errors) {
-            if (e == unableIni) ++iniMessages;
-            else if (e == unableBm) ++bmMessages;
-            else ADD_FAILURE() << "unexpected message: " << e.toStdString();
+            if (e == unableIni)
+                ++iniMessages;
+            else if (e == unableBm)
+                ++bmMessages;
+            else
+                ADD_FAILURE() << "unexpected message: " << e.toStdString();
         }
         return {iniMessages, bmMessages};
     }

@@ -86,25 +86,32 @@ const std::vector<Hostile>& hostiles() {
     static const std::vector<Hostile> all = {
         {"empty", [](const QString& p) { writeBytes(p, {}); }},
         {"binary", [](const QString& p) { writeBytes(p, binaryJunk(64 * 1024)); }},
-        {"NUL bytes", [](const QString& p) { writeBytes(p, QByteArray("[how]\0fontsize=9\0\r\n<<fable\0\r\n", 30)); }},
-        {"a 1 MB line", [](const QString& p) { writeBytes(p, "[how]\r\nfontsize=" + QByteArray(1 << 20, '7') + "\r\n"); }},
-        {"20 MB of lines", [](const QString& p) {
+        {"NUL bytes",
+         [](const QString& p) { writeBytes(p, QByteArray("[how]\0fontsize=9\0\r\n<<fable\0\r\n", 30)); }},
+        {"a 1 MB line",
+         [](const QString& p) { writeBytes(p, "[how]\r\nfontsize=" + QByteArray(1 << 20, '7') + "\r\n"); }},
+        {"20 MB of lines",
+         [](const QString& p) {
              QByteArray line("#12 a bookmark line that repeats\r\n");
              writeBytes(p, "<<none\r\n<<fable\r\n" + line.repeated((20 << 20) / line.size()));
          }},
-        {"100 MB of lines", [](const QString& p) {
+        {"100 MB of lines",
+         [](const QString& p) {
              QByteArray line("#12 a bookmark line that repeats\r\n");
              writeBytes(p, "[how]\r\nfontsize=17\r\n<<fable\r\n" + line.repeated((100 << 20) / line.size()));
          }},
-        {"larger than the reader reads (a sparse 1 GiB)", [](const QString& p) {
+        {"larger than the reader reads (a sparse 1 GiB)",
+         [](const QString& p) {
              QFile f(p);
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              ASSERT_TRUE(f.resize(qint64(1) << 30));
          }},
-        {"unreadable by its permissions", [](const QString& p) {
+        {"unreadable by its permissions",
+         [](const QString& p) {
              writeBytes(p, kUnreadable);
              ASSERT_TRUE(QFile::setPermissions(p, QFileDevice::Permissions()));
-         }, true},
+         },
+         true},
         {"a folder in its place", [](const QString& p) { QDir().mkpath(p); }},
         {"a link to /dev/zero", [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
         {"a dangling link", [](const QString& p) { QFile::link(p + QStringLiteral(".nowhere"), p); }},

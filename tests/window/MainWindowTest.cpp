@@ -1,32 +1,32 @@
-#include "WindowTestSupport.h"
+#include "BuiltinTexts.h"
 #include "DeferredIconStyle.h"
 #include "MessageBoxPrompter.h"
+#include "QtSurface.h"
 #include "TForm1.h"
 #include "TForm4.h"
-#include "BuiltinTexts.h"
-#include "QtSurface.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSvgRenderer>
-#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QFontMetrics>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -40,8 +40,6 @@ using varnet::testing::waitFor;
 using varnet::ui::TForm1;
 
 namespace {
-
-
 
 // A shown main window after its first activation.
 struct Window {
@@ -293,7 +291,8 @@ TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
         painter.end();
         const QImage built = varnet::ui::builtInLogo(pixels);
         ASSERT_FALSE(built.isNull());
-        EXPECT_EQ(built.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(built.convertToFormat(QImage::Format_RGB32),
+                  expected.convertToFormat(QImage::Format_RGB32));
     }
     Window f;  // and the About page's picture is drawn from it
     const QImage& logo = f.w->Image3->surface().image();

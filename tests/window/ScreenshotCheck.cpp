@@ -43,7 +43,8 @@ int same(char** argv) {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y)) ++differing;
-    std::printf("%ld of %lld pixels differ\n", differing, static_cast<long long>(area.width()) * area.height());
+    std::printf("%ld of %lld pixels differ\n", differing,
+                static_cast<long long>(area.width()) * area.height());
     return differing == 0 ? 0 : 1;
 }
 

@@ -13,13 +13,13 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QTabBar>
 #include <QTreeWidget>
-#include <QWindow>
 #include <QWheelEvent>
+#include <QWindow>
 
 using testsupport::Window;
 using varnet::ui::TForm1;
@@ -98,8 +98,8 @@ TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     key(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), w.TOCTreeView);
     // From the root: "Listed by Title", open it, the book, open it, chapter 3.
-    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down,
-                      Qt::Key_Down})
+    for (Qt::Key k :
+         {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
         key(k);
     EXPECT_EQ(TForm1::absoluteIndex(w.TOCTreeView, w.TOCTreeView->currentItem()), 5);
     key(Qt::Key_Return);
@@ -227,7 +227,8 @@ TEST(Shortcuts, BookmarkAcceleratorsWorkOnTheSectionOfTheTextOnShow) {
     QFile file(QString::fromStdString(w.state().BookmarkPath));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bm = file.readAll();
-    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(marked) + " Lion\r\n")) << bm.data();
+    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(marked) + " Lion\r\n"))
+        << bm.data();
     EXPECT_FALSE(bm.endsWith(" Lion\r\n")) << bm.data();  // not at the end of the last section
 
     // Ctrl+G offers the new bookmark at once and goes there.

@@ -3,24 +3,24 @@
 // starting state, and a reading session that a second start resumes.
 #include "DesktopTestSupport.h"
 #include "IniFile.h"
-#include "SettingsFile.h"
 #include "SaveScreen.h"
+#include "SettingsFile.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QCheckBox>
-#include <QSlider>
-#include <QTabWidget>
-#include <QPushButton>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
@@ -82,7 +82,8 @@ TEST(Startup, TheDataFolderFollowsTheEnvironment) {
     };
     const std::vector<Case> cases = {
         {"XDG_DATA_HOME", (root + "/xdg").toLocal8Bit(), true, root + "/xdg/Quorra"},
-        {"XDG_DATA_HOME with trailing slashes", (root + "/slashes//").toLocal8Bit(), true, root + "/slashes/Quorra"},
+        {"XDG_DATA_HOME with trailing slashes", (root + "/slashes//").toLocal8Bit(), true,
+         root + "/slashes/Quorra"},
         {"XDG_DATA_HOME unset", {}, false, root + "/home/.local/share/Quorra"},
         {"XDG_DATA_HOME empty", "", true, root + "/home/.local/share/Quorra"},
     };
@@ -109,7 +110,10 @@ TEST(Startup, TheDataFolderFollowsTheEnvironment) {
 
 TEST(Startup, ASecondStartWritesNothing) {
     DataHome home;
-    { Window first; first.close(); }
+    {
+        Window first;
+        first.close();
+    }
     const QByteArray ini = home.read(".ini"), bm = home.read(".bm");
     const QDateTime iniTime = QFileInfo(home.file(".ini")).lastModified();
     {
@@ -182,7 +186,8 @@ TEST(ReadingSession, ABookmarkIsAddedAndASecondStartOffersToResumeThere) {
         f.close();
     }
     const QByteArray bm = home.read(".bm");
-    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(markedLine) + " Lion\r\n")) << bm.data();
+    EXPECT_TRUE(bm.contains(QByteArray("<<fable\r\n#") + QByteArray::number(markedLine) + " Lion\r\n"))
+        << bm.data();
     {
         Window f(true);
         f.clickRow(2);  // the book at its start: the offer names the bookmark
@@ -196,7 +201,8 @@ TEST(ReadingSession, ABookmarkIsAddedAndASecondStartOffersToResumeThere) {
         const std::int32_t closedAt = f.w->state().TopLine;
         f.clickRow(1);
         const QByteArray after = home.read(".bm");
-        EXPECT_TRUE(after.contains(QByteArray("<<fable\r\n#") + QByteArray::number(closedAt) + " Closed book at "))
+        EXPECT_TRUE(
+            after.contains(QByteArray("<<fable\r\n#") + QByteArray::number(closedAt) + " Closed book at "))
             << after.data();
         EXPECT_TRUE(after.contains(" Lion\r\n"));
         f.close();
@@ -347,17 +353,20 @@ TEST(Startup, SettingsFileEdgeCasesApplyThroughTheWidgets) {
         QRect bounds;  // outer bounds; the minimum size raises what is below it
     };
     const std::vector<Case> cases = {
-        {"only background=2", "[how]\r\nbackground=2\r\n", 2, false, false, false, 15, QRect(100, 0, 500, 450)},
-        {"no background key", "[how]\r\nfontsize=15\r\n", 1, false, false, false, 15, QRect(100, 0, 500, 450)},
+        {"only background=2", "[how]\r\nbackground=2\r\n", 2, false, false, false, 15,
+         QRect(100, 0, 500, 450)},
+        {"no background key", "[how]\r\nfontsize=15\r\n", 1, false, false, false, 15,
+         QRect(100, 0, 500, 450)},
         {"twocolor=7 clears the box", "[how]\r\ntwocolor=7\r\nbackground=0\r\n", 0, false, false, false, 15,
          QRect(100, 0, 500, 450)},
         {"fontsize=60 stops at 40", "[how]\r\nfontsize=60\r\nbackground=0\r\n", 0, false, false, false, 40,
          QRect(100, 0, 500, 450)},
-        {"twocolumn=1 checks only that box", "[how]\r\ntwocolumn=1\r\nbackground=0\r\n", 0, false, false, true, 15,
-         QRect(100, 0, 500, 450)},
+        {"twocolumn=1 checks only that box", "[how]\r\ntwocolumn=1\r\nbackground=0\r\n", 0, false, false,
+         true, 15, QRect(100, 0, 500, 450)},
         {"plainbkg=1 and hexadecimal bounds",
-         "[x]\r\n[HOW]\r\nPlainBkg=1\r\nbackground=0\r\ntleft=0x20\r\nttop=10\r\ntwidth=640\r\ntheight=480\r\n", 0,
-         false, true, false, 15, QRect(32, 10, 640, 480)},
+         "[x]\r\n[HOW]\r\nPlainBkg=1\r\nbackground=0\r\ntleft=0x20\r\nttop=10\r\ntwidth=640\r\ntheight="
+         "480\r\n",
+         0, false, true, false, 15, QRect(32, 10, 640, 480)},
         {"background=9 selects Windows", "[how]\r\nbackground=9\r\n", 2, false, false, false, 15,
          QRect(100, 0, 500, 450)},
         {"background=-3 selects nothing", "[how]\r\nbackground=-3\r\n", -1, false, false, false, 15,
@@ -454,12 +463,14 @@ namespace {
 
 // A key of the section "how" as the reader reads it; -1 when it is missing.
 int iniValue(const QByteArray& ini, const char* key) {
-    return varnet::IniFile::readInteger(std::string_view(ini.constData(), static_cast<std::size_t>(ini.size())),
-                                        varnet::kSettingsSection, key, -1);
+    return varnet::IniFile::readInteger(
+        std::string_view(ini.constData(), static_cast<std::size_t>(ini.size())), varnet::kSettingsSection,
+        key, -1);
 }
 
 QRect storedBounds(const QByteArray& ini) {
-    return QRect(iniValue(ini, "tleft"), iniValue(ini, "ttop"), iniValue(ini, "twidth"), iniValue(ini, "theight"));
+    return QRect(iniValue(ini, "tleft"), iniValue(ini, "ttop"), iniValue(ini, "twidth"),
+                 iniValue(ini, "theight"));
 }
 
 }  // namespace
@@ -474,8 +485,10 @@ TEST(Shutdown, FullScreenAndMaximisedWindowsWriteTheirOptionsAndTheirNormalBound
             f.w->setOuterBounds(QRect(30, 40, 520, 480));
             QCoreApplication::processEvents();
             normal = f.w->outerBounds();
-            if (fullScreen) f.w->showFullScreen();
-            else f.w->showMaximized();
+            if (fullScreen)
+                f.w->showFullScreen();
+            else
+                f.w->showMaximized();
             ASSERT_TRUE(waitFor([&] { return f.w->outerBounds() != normal; }));
             f.w->FontSizeTrackBar->setValue(30);
             f.w->setBGColorItemIndex(0);
@@ -503,7 +516,8 @@ TEST(Startup, StoredBoundsOffEveryScreenComeBackOntoTheScreen) {
     const std::vector<Case> cases = {
         {"far off to the right and below, and too wide", QRect(5000, 3000, 99999, 500),
          QRect(area.left(), area.bottom() + 1 - 500, area.width(), 500)},
-        {"off to the left and above", QRect(-3000, -2000, 450, 460), QRect(area.left(), area.top(), 450, 460)},
+        {"off to the left and above", QRect(-3000, -2000, 450, 460),
+         QRect(area.left(), area.top(), 450, 460)},
         {"taller than every screen", QRect(10, 20, 500, 5000), QRect(10, area.top(), 500, area.height())},
         {"on the screen: kept as it is", QRect(10, 20, 450, 460), QRect(10, 20, 450, 460)},
         {"partly off the screen, its title bar reachable: kept", QRect(area.right() - 200, 40, 450, 460),
@@ -512,10 +526,11 @@ TEST(Startup, StoredBoundsOffEveryScreenComeBackOntoTheScreen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DataHome home;
-        home.write(".ini", "[how]\r\nbackground=0\r\nfontsize=15\r\ntleft=" + QByteArray::number(c.stored.left()) +
-                               "\r\nttop=" + QByteArray::number(c.stored.top()) + "\r\ntwidth=" +
-                               QByteArray::number(c.stored.width()) + "\r\ntheight=" +
-                               QByteArray::number(c.stored.height()) + "\r\n");
+        home.write(".ini",
+                   "[how]\r\nbackground=0\r\nfontsize=15\r\ntleft=" + QByteArray::number(c.stored.left()) +
+                       "\r\nttop=" + QByteArray::number(c.stored.top()) +
+                       "\r\ntwidth=" + QByteArray::number(c.stored.width()) +
+                       "\r\ntheight=" + QByteArray::number(c.stored.height()) + "\r\n");
         Window f;
         EXPECT_EQ(f.w->outerBounds(), c.expected);
         f.close();
@@ -541,8 +556,8 @@ TEST(Startup, AFolderThatCannotBeMadeIsNamedAndTheInstructionsStayReadable) {
     qputenv("XDG_DATA_HOME", file.toLocal8Bit());
     Window f;
     ASSERT_EQ(f.prompter.errors.size(), 1u);
-    EXPECT_EQ(f.prompter.errors[0], QStringLiteral("Cannot create folder ") + file +
-                                        QStringLiteral("/Quorra: Not a directory"));
+    EXPECT_EQ(f.prompter.errors[0],
+              QStringLiteral("Cannot create folder ") + file + QStringLiteral("/Quorra: Not a directory"));
     EXPECT_EQ(f.w->state().FontSize, 15);
     EXPECT_EQ(f.w->state().SchemeColours, freshColours);
     EXPECT_EQ(f.w->state().NextLine, 17);  // the instructions, laid out at 15 points
