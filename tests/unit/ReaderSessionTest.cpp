@@ -1,5 +1,6 @@
 #include "FakeReaderWindow.h"
 #include "FakeSurface.h"
+#include "FileBytes.h"
 #include "ReaderSession.h"
 #include "TempFolder.h"
 
@@ -9,22 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 using namespace varnet;
+using varnet::testing::contents;
 using varnet::testing::FakeReaderWindow;
 using varnet::testing::FakeSurface;
 using varnet::testing::TempFolder;
 
 namespace {
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string lowered(std::string text) {
     for (char& c : text)
@@ -53,7 +45,7 @@ TEST(ReaderSession, AWholeReadingSessionWithoutAWindowSystem) {
     EXPECT_EQ(window.catalogue.size(), 54u);  // every row but "(END)"
     EXPECT_EQ(window.settingsApplied, 1);
     EXPECT_EQ(window.fontSlider, 15);
-    const std::string seeded = fileBytes(st.BookmarkPath);
+    const std::string seeded = contents(st.BookmarkPath);
     ASSERT_FALSE(seeded.empty());
 
     // Chapter 3 from the contents tree.
@@ -121,14 +113,14 @@ TEST(ReaderSession, AWholeReadingSessionWithoutAWindowSystem) {
             marks.add("#" + std::to_string(markedLine) + " Lion");
         }
     }
-    EXPECT_EQ(fileBytes(st.BookmarkPath), marks.toBytes());
+    EXPECT_EQ(contents(st.BookmarkPath), marks.toBytes());
 
     // The settings file: the defaults written at start, with the window's
     // bounds and options as they stood at close.
     const std::string toc = "[" + tmp / "lib/varnet/varnet.toc" + "]\r\n";
-    EXPECT_EQ(fileBytes(st.SettingsPath), toc +
-                                              "[how]\r\ndictionary=0\r\nfontsize=18\r\nbackground=1\r\n"
-                                              "plainbkg=0\r\ntwocolor=0\r\ntwocolumn=0\r\n"
-                                              "tleft=50\r\ntwidth=800\r\nttop=60\r\ntheight=700\r\n"
-                                              "pleft=701\r\npwidth=300\r\nptop=0\r\npheight=400\r\n\r\n");
+    EXPECT_EQ(contents(st.SettingsPath), toc +
+                                             "[how]\r\ndictionary=0\r\nfontsize=18\r\nbackground=1\r\n"
+                                             "plainbkg=0\r\ntwocolor=0\r\ntwocolumn=0\r\n"
+                                             "tleft=50\r\ntwidth=800\r\nttop=60\r\ntheight=700\r\n"
+                                             "pleft=701\r\npwidth=300\r\nptop=0\r\npheight=400\r\n\r\n");
 }
