@@ -777,34 +777,6 @@ void TForm1::FormClose() {
 
 // ---------------------------------------------------------------- the contents tree
 
-std::int32_t TForm1::absoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* item) {
-    std::int32_t index = 0;
-    std::int32_t found = -1;
-    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* node) {
-        if (found >= 0) return;
-        if (node == item) found = index;
-        ++index;
-        for (int k = 0; k < node->childCount() && found < 0; ++k) walk(node->child(k));
-    };
-    for (int k = 0; k < tree->topLevelItemCount() && found < 0; ++k) walk(tree->topLevelItem(k));
-    return found;
-}
-
-QTreeWidgetItem* TForm1::itemAtAbsoluteIndex(const QTreeWidget* tree, std::int32_t target) {
-    std::int32_t index = 0;
-    QTreeWidgetItem* found = nullptr;
-    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* node) {
-        if (found) return;
-        if (index++ == target) {
-            found = node;
-            return;
-        }
-        for (int k = 0; k < node->childCount() && !found; ++k) walk(node->child(k));
-    };
-    for (int k = 0; k < tree->topLevelItemCount() && !found; ++k) walk(tree->topLevelItem(k));
-    return found;
-}
-
 std::optional<std::int32_t> TForm1::selectedNodeIndex() const {
     QTreeWidgetItem* item = TOCTreeView->currentItem();
     if (!item) return std::nullopt;
@@ -922,18 +894,20 @@ int choosePopupItem(QMenu* popup, const std::vector<std::string>& captions, cons
 
 }  // namespace
 
-void TForm1::BMDeleteItemClick() {
+// The bookmarks of the open book in a popup beside the control panel; the
+// position of the one chosen, or -1.
+int TForm1::chooseBookmark() {
     session_->bookmarks().FillBookmarkPopup();
     const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
-    const int k = choosePopupItem(BMPopupMenu, session_->bookmarks().popupCaptions(), at);
-    if (k >= 0) session_->bookmarks().BMDeletePopupHandler(k);
+    return choosePopupItem(BMPopupMenu, session_->bookmarks().popupCaptions(), at);
+}
+
+void TForm1::BMDeleteItemClick() {
+    if (const int k = chooseBookmark(); k >= 0) session_->bookmarks().BMDeletePopupHandler(k);
 }
 
 void TForm1::BMGOItemClick() {
-    session_->bookmarks().FillBookmarkPopup();
-    const QPoint at(frameGeometry().left() + PageControl2->x() - 100, frameGeometry().top());
-    const int k = choosePopupItem(BMPopupMenu, session_->bookmarks().popupCaptions(), at);
-    if (k >= 0) session_->bookmarks().BMGotoPopupHandler(k);
+    if (const int k = chooseBookmark(); k >= 0) session_->bookmarks().BMGotoPopupHandler(k);
 }
 
 // ---------------------------------------------------------------- search

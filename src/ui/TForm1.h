@@ -135,11 +135,6 @@ public:
     // The Find dialog, made the first time it is needed.
     TFindDialog* findDialog();
 
-    // Position of a node in a depth-first walk of the whole tree (a node
-    // before its children, expanded or not), and the node at a position.
-    static std::int32_t absoluteIndex(const QTreeWidget* tree, const QTreeWidgetItem* item);
-    static QTreeWidgetItem* itemAtAbsoluteIndex(const QTreeWidget* tree, std::int32_t index);
-
     // Sizes fixed by the window definition.
     static constexpr int kControlPanelWidth = 200;
     static constexpr QSize kMinimumOuterSize{kMinimumWindowWidth, kMinimumWindowHeight};
@@ -295,6 +290,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int chooseBookmark();
     void buildMenus();
     void buildLeftPages();
     void buildControlPanel();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TForm1.h"
+#include "TreeFill.h"
 #include "WindowTestSupport.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,7 @@ struct StartedWindow {
     }
     // A click on a row of the contents tree, as the reader makes it.
     void clickRow(int row) {
-        QTreeWidgetItem* item = varnet::ui::TForm1::itemAtAbsoluteIndex(w->TOCTreeView, row);
+        QTreeWidgetItem* item = varnet::ui::itemAtAbsoluteIndex(w->TOCTreeView, row);
         ASSERT_NE(item, nullptr);
         w->TOCTreeView->setCurrentItem(item);
         w->state().TreeToggled = false;

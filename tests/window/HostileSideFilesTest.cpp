@@ -6,6 +6,7 @@
 // that is not its own.
 #include "DesktopTestSupport.h"
 #include "TForm1.h"
+#include "TreeFill.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -145,7 +146,7 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             // It reads, pages, opens a book at its start and a chapter, and
             // drops the Bookmarks menu down, without hanging.
             w->NextButtonClick();
-            if (QTreeWidgetItem* book = TForm1::itemAtAbsoluteIndex(w->TOCTreeView, 2)) {
+            if (QTreeWidgetItem* book = varnet::ui::itemAtAbsoluteIndex(w->TOCTreeView, 2)) {
                 w->TOCTreeView->setCurrentItem(book);
                 w->state().TreeToggled = false;
                 w->TOCTreeViewClick();

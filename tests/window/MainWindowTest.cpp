@@ -4,6 +4,7 @@
 #include "QtSurface.h"
 #include "TForm1.h"
 #include "TForm4.h"
+#include "TreeFill.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -163,7 +164,7 @@ TEST(MainWindow, PageKeysPageFromEveryWidgetAndOtherKeysReachTheWidget) {
     press(w.TOCTreeView, Qt::Key_Down);
     EXPECT_NE(w.TOCTreeView->currentItem(), root);  // the tree moved
 
-    w.TOCTreeView->setCurrentItem(TForm1::itemAtAbsoluteIndex(w.TOCTreeView, 3));
+    w.TOCTreeView->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, 3));
     w.TOCTreeViewClick();
     const std::int32_t next = w.state().NextLine;
     press(w.TOCTreeView, Qt::Key_PageDown);

@@ -5,6 +5,7 @@
 #include "DesktopTestSupport.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
+#include "TreeFill.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -101,7 +102,7 @@ TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     for (Qt::Key k :
          {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
         key(k);
-    EXPECT_EQ(TForm1::absoluteIndex(w.TOCTreeView, w.TOCTreeView->currentItem()), 5);
+    EXPECT_EQ(varnet::ui::absoluteIndex(w.TOCTreeView, w.TOCTreeView->currentItem()), 5);
     key(Qt::Key_Return);
     EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
     EXPECT_NE(w.state().CurrentText->get(w.state().TopLine - 1).find("|refpt003>"), std::string::npos);
