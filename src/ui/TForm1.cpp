@@ -1,14 +1,10 @@
 #include "TForm1.h"
 #include "WidgetHelpers.h"
 
-#include "AtomicFile.h"
 #include "BuiltinTexts.h"
-#include "ColourSchemes.h"
 #include "FileLocations.h"
 #include "MessageBoxPrompter.h"
 #include "SaveScreen.h"
-#include "SettingsFile.h"
-#include "StorageTexts.h"
 #include "TFindDialog.h"
 #include "TextFileStore.h"
 #include "TreeFill.h"
@@ -20,7 +16,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDataStream>
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>

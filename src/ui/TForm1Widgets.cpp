@@ -4,58 +4,30 @@
 #include "TForm1.h"
 #include "WidgetHelpers.h"
 
-#include "AtomicFile.h"
 #include "BuiltinTexts.h"
-#include "ColourSchemes.h"
-#include "FileLocations.h"
-#include "MessageBoxPrompter.h"
-#include "SaveScreen.h"
-#include "SettingsFile.h"
-#include "StorageTexts.h"
-#include "TFindDialog.h"
-#include "TextFileStore.h"
-#include "TreeFill.h"
 #include "UiTexts.h"
-#include "WordIndex.h"
 
-#include <QAccessible>
-#include <QApplication>
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDataStream>
-#include <QDateTime>
 #include <QFile>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPalette>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
-#include <QStackedWidget>
-#include <QStandardPaths>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTimer>
 #include <QTreeWidget>
-#include <QWheelEvent>
 
-#include <algorithm>
 #include <cstring>
-#include <functional>
 
 #ifndef VARNET_VERSION
 #define VARNET_VERSION "0"

@@ -4,6 +4,7 @@
 // real window's do; connect() names the session to call.
 #pragma once
 
+#include "FakeFindDialog.h"
 #include "ReaderSession.h"
 #include "ReaderWindow.h"
 
@@ -17,18 +18,6 @@ namespace varnet::testing {
 
 class FakeReaderWindow : public ReaderWindow {
 public:
-    // The Find dialog's options as the reader left them.
-    struct Find final : FindDialog {
-        std::string findText() const override { return text; }
-        bool searchDown() const override { return down; }
-        bool matchCase() const override { return caseOn; }
-        void close() override { ++closes; }
-        std::string text;
-        bool down = true;
-        bool caseOn = false;
-        int closes = 0;
-    };
-
     // Handlers run on a change of an option box's state, as signals would.
     void connect(ReaderSession& session) { session_ = &session; }
 
@@ -107,7 +96,8 @@ public:
     void expandAndSelectNode(std::int32_t index) override { selectedNode = index; }
     void showIndexTree(const std::vector<IndexNode>& nodes) override { indexNodes = nodes; }
 
-    Find find;
+    // The Find dialog's options as the reader left them.
+    FakeFindDialog find;
     ScreenSize screen{1280, 1024};
     WindowBounds bounds;
     bool prevEnabled = false, nextEnabled = false;
