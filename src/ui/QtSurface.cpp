@@ -264,7 +264,9 @@ void QtSurface::beginDrawing() {
         coverWidget();
     else if (!canvas_.isEmpty())
         canvas_ = canvas_.expandedTo(widget_.size());
-    if (image_.isNull()) return;
+    // Growing the picture inside the bracket has already started the
+    // painter on the new picture.
+    if (image_.isNull() || painter_.isActive()) return;
     painter_.begin(&image_);
     painterHasPen_ = false;
 }
