@@ -13,7 +13,7 @@ if [ "${1:-}" = bench ]; then
 else
     PACKAGES="cmake make g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
 libbenchmark-dev fonts-liberation xvfb xauth x11-utils xdotool imagemagick openbox clang libclang-rt-14-dev \
-desktop-file-utils appstream clang-format"
+desktop-file-utils appstream clang-format libzip-dev libxml2-dev"
     who="Varnet needs"
 fi
 
