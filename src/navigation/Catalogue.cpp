@@ -126,14 +126,9 @@ void CatalogueClick::TOCTreeViewClick() {
         st.TreeToggled = false;
         return;
     }
-    st.AnchorKey = "00000";
     const std::string folder = st.BookFolder;
     BuildDemoText(st);
-    if (st.OpenFileName.empty()) st.OpenFileName = folder + "none" + kTextExtension;
-    if (st.ReadingMoved) {
-        host_.WriteClosingBookmark();
-        st.ReadingMoved = false;
-    }
+    leaveOpenText(folder);
 
     if (const auto node = window_.selectedNodeIndex()) {
         st.CatalogueRow = *node;
@@ -149,7 +144,30 @@ void CatalogueClick::TOCTreeViewClick() {
             window_.setCaption(kCaption);
         }
     }
+    openTarget(folder);
+}
 
+void CatalogueClick::openOwnBook(const std::string& folder, const RowDestination& destination) {
+    ReaderState& st = state_;
+    leaveOpenText(st.BookFolder);
+    st.TargetKey = destination.targetKey;
+    st.BookTitle = destination.bookTitle;
+    window_.setCaption(kCaption + std::string(kCaptionSeparator) + st.BookTitle);
+    openTarget(folder);
+}
+
+void CatalogueClick::leaveOpenText(const std::string& folder) {
+    ReaderState& st = state_;
+    st.AnchorKey = "00000";
+    if (st.OpenFileName.empty()) st.OpenFileName = folder + "none" + kTextExtension;
+    if (st.ReadingMoved) {
+        host_.WriteClosingBookmark();
+        st.ReadingMoved = false;
+    }
+}
+
+void CatalogueClick::openTarget(const std::string& folder) {
+    ReaderState& st = state_;
     if (st.TargetKey.empty()) {
         window_.notice(kNotHereYet);
         return;

@@ -87,7 +87,16 @@ public:
     void TOCTreeViewExpanded() { state_.TreeToggled = true; }
     void TOCTreeViewCollapsed() { state_.TreeToggled = true; }
 
+    // Opens one of the reader's own books as a row opens a built-in one:
+    // `folder` holds its text; the destination's key may carry an "@" anchor.
+    void openOwnBook(const std::string& folder, const RowDestination& destination);
+
 private:
+    // Leaving the text on show: its closing bookmark when the reader moved.
+    void leaveOpenText(const std::string& folder);
+    // Opens TargetKey (with its anchor) from `folder` on the Reading page.
+    void openTarget(const std::string& folder);
+
     ReaderState& state_;
     CatalogueWindow& window_;
     CatalogueHost& host_;

@@ -41,7 +41,9 @@ void BookOpening::load(const std::string& fileName) {
     // A text named on the command line may open the demo book before any
     // catalogue click built it: it is then read straight from the built-in
     // text, the same lines, without keeping a second copy.
-    LineList text = builtinTextFor(st.BookKey, st);
+    std::optional<LineList> stored = host_.storedText(fileName);
+    LineList text = stored ? std::move(*stored) : builtinTextFor(st.BookKey, st);
+    if (text.empty()) text.add(std::string());  // the header line, dropped below
 
     auto& lines = text.lines();
     while (lines.size() > 1 && blankOrControlOnly(lines.back())) lines.pop_back();

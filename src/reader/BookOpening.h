@@ -7,6 +7,7 @@
 #include "ReaderState.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace varnet {
@@ -37,6 +38,9 @@ public:
     virtual void error(const std::string& text) = 0;
     // Draws the panel on which a line stands; returns the next line.
     virtual std::int32_t ShowLine(std::int32_t line) = 0;
+    // The stored lines of a text kept on disk (one of the reader's own
+    // books), or nothing for a built-in text.
+    virtual std::optional<LineList> storedText(const std::string& fileName) = 0;
 };
 
 class BookOpening {

@@ -1,7 +1,9 @@
 #include "ReaderSession.h"
 
 #include "AtomicFile.h"
+#include "BookImporter.h"
 #include "FileLocations.h"
+#include "LineFormat.h"
 #include "SaveScreen.h"
 #include "StorageTexts.h"
 
@@ -32,6 +34,7 @@ void ReaderSession::start(const StartupPlaces& places) {
     // One data folder per user, created when nothing stands at its path. A
     // failure ends start-up here; the window still opens and runs.
     dataFolder_ = places.dataFolder;
+    myBooks_ = MyBooks(dataFolder_ + "/" + kBooksFolderName + "/");
     if (const FileResult made = applyDataFolderRule(dataFolder_); !made) {
         endStartupEarly(kCannotCreateFolder + dataFolder_ + ": " + made.error);
         return;
@@ -45,11 +48,23 @@ void ReaderSession::start(const StartupPlaces& places) {
     }
 
     LoadSettings();
-    if (places.commandLineFile && !places.commandLineFile->empty()) {
-        window_.setOpenDialogFileName(*places.commandLineFile);
-        opening_.OpenBook(*places.commandLineFile, " ");
+    // A book of the reader's own named on the command line (an existing file
+    // an import reads) is imported, or opened when it is in My Books already,
+    // once the contents tree lists My Books; any other name names a text.
+    const std::string named = places.commandLineFile.value_or(std::string());
+    const bool ownBook = !named.empty() && isImportableFile(named) && varnet::fileExists(named);
+    if (!named.empty() && !ownBook) {
+        window_.setOpenDialogFileName(named);
+        opening_.OpenBook(named, " ");
     }
+    const std::vector<std::string> damaged = myBooks_.load();
     BuildCatalogue();
+    if (!damaged.empty()) {
+        std::string list;
+        for (const auto& path : damaged) list += (list.empty() ? "" : ", ") + path;
+        window_.error(kSkippedDamagedBooks + list);
+    }
+    if (ownBook) importBook(named);
 }
 
 // A start-up that ends early still shows the instructions readably: in the
@@ -121,7 +136,7 @@ void ReaderSession::ResetToStartupDefaults() {
 void ReaderSession::BuildCatalogue() {
     state_.CatalogueLines = builtinCatalogueRows();
     window_.setApplicationTitle(applicationTitleFrom(*state_.CatalogueLines));
-    window_.showCatalogue(buildCatalogueTree(*state_.CatalogueLines));
+    showContents();
 
     // The folder was made at start-up; asking again costs nothing.
     (void)applyDataFolderRule(dataFolder_);
@@ -150,6 +165,127 @@ void ReaderSession::close() {
     // the window closes all the same.
     SaveWindowSettings();
     bookmarks_.WriteClosingBookmark();
+}
+
+// ---------------------------------------------------------------- the contents tree and My Books
+
+void ReaderSession::showContents() {
+    std::vector<CatalogueNode> nodes = buildCatalogueTree(*state_.CatalogueLines);
+    builtInNodes_ = static_cast<std::int32_t>(nodes.size());
+    ownNodes_.clear();
+    const std::vector<MyBook>& books = myBooks_.books();
+    if (!books.empty()) {
+        const auto root = static_cast<std::int32_t>(nodes.size());
+        nodes.push_back({kMyBooksCaption, -1});
+        ownNodes_.push_back({});
+        for (std::size_t b = 0; b < books.size(); ++b) {
+            const MyBook& book = books[b];
+            const auto bookNode = static_cast<std::int32_t>(nodes.size());
+            nodes.push_back({book.author.empty() ? book.title : book.title + ", by " + book.author, root});
+            ownNodes_.push_back({static_cast<std::int32_t>(b), 0});
+            for (std::size_t k = 0; k < book.chapters.size(); ++k) {
+                nodes.push_back({std::to_string(k + 1) + ".  " + book.chapters[k], bookNode});
+                ownNodes_.push_back({static_cast<std::int32_t>(b), static_cast<std::int32_t>(k) + 1});
+            }
+        }
+    }
+    window_.showCatalogue(nodes);
+}
+
+std::optional<ReaderSession::OwnNode> ReaderSession::ownNodeAt(std::int32_t index) const {
+    const std::int32_t own = index - builtInNodes_;
+    if (own < 0 || own >= static_cast<std::int32_t>(ownNodes_.size())) return std::nullopt;
+    return ownNodes_[static_cast<std::size_t>(own)];
+}
+
+void ReaderSession::contentsTreeClicked() {
+    const auto selected = window_.selectedNodeIndex();
+    const auto own = selected ? ownNodeAt(*selected) : std::nullopt;
+    if (!own) {
+        catalogue_.TOCTreeViewClick();
+        return;
+    }
+    // Expanding or collapsing a node opens nothing, as in the catalogue.
+    if (state_.TreeToggled) {
+        state_.TreeToggled = false;
+        return;
+    }
+    if (own->book < 0) return;  // the "My Books" node itself
+    openOwnBook(myBooks_.books()[static_cast<std::size_t>(own->book)], own->chapter);
+}
+
+void ReaderSession::contentsTreeDoubleClicked() {
+    state_.TreeToggled = false;
+    contentsTreeClicked();
+}
+
+void ReaderSession::openOwnBook(const MyBook& book, std::int32_t chapter) {
+    RowDestination destination;
+    destination.targetKey = chapter > 0 ? book.key + "@" + anchorName(chapter) : book.key;
+    destination.bookTitle = book.title;
+    catalogue_.openOwnBook(myBooks_.folder(), destination);
+}
+
+const MyBook* ReaderSession::selectedOwnBook() const {
+    const auto selected = window_.selectedNodeIndex();
+    const auto own = selected ? ownNodeAt(*selected) : std::nullopt;
+    if (!own || own->book < 0) return nullptr;
+    return &myBooks_.books()[static_cast<std::size_t>(own->book)];
+}
+
+void ReaderSession::importBook(const std::string& path) {
+    if (const MyBook* known = myBooks_.findBySource(path)) {
+        const MyBook book = *known;
+        openOwnBook(book, 0);
+        return;
+    }
+    ImportOutcome outcome = importAndLayOut(path);
+    if (!outcome.book) {
+        window_.error(outcome.error);
+        return;
+    }
+    const MyBooks::Stored stored =
+        myBooks_.store(outcome.book->text, outcome.book->title, outcome.book->author, path);
+    outcome.book.reset();  // the laid-out lines are on disk now
+    if (!stored.book) {
+        window_.error(stored.error);
+        return;
+    }
+    showContents();
+    for (std::int32_t n = 0; n < static_cast<std::int32_t>(ownNodes_.size()); ++n) {
+        const OwnNode& node = ownNodes_[static_cast<std::size_t>(n)];
+        if (node.book >= 0 && node.chapter == 0 &&
+            myBooks_.books()[static_cast<std::size_t>(node.book)].key == stored.book->key)
+            window_.expandAndSelectNode(builtInNodes_ + n);
+    }
+    openOwnBook(*stored.book, 0);
+}
+
+bool ReaderSession::removeSelectedBook() {
+    const MyBook* selected = selectedOwnBook();
+    if (!selected) {
+        window_.notice(kSelectBookToRemove);
+        return false;
+    }
+    const MyBook book = *selected;
+    if (!window_.askYesNo(kRemoveBookQuestionStart + book.title + kRemoveBookQuestionEnd, kRemoveBookTitle))
+        return false;
+    if (const FileResult removed = myBooks_.remove(book.key); !removed) {
+        window_.error(kCannotRemoveBook + myBooks_.filesOf(book.key).card + ": " + removed.error);
+        return false;
+    }
+    showContents();
+    return true;
+}
+
+std::optional<LineList> ReaderSession::storedText(const std::string& fileName) {
+    if (!myBooks_.holds(fileName)) return std::nullopt;
+    std::string bytes;
+    if (const FileResult read = readWholeFile(fileName, bytes); !read) {
+        window_.error(kCannotReadFile + fileName + ": " + read.error);
+        return LineList();
+    }
+    return LineList::fromBytes(bytes);
 }
 
 // ---------------------------------------------------------------- files

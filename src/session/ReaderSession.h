@@ -11,6 +11,7 @@
 #include "Catalogue.h"
 #include "DisplayOptions.h"
 #include "DrawingSurface.h"
+#include "MyBooks.h"
 #include "Paging.h"
 #include "PanelRenderer.h"
 #include "ReaderState.h"
@@ -80,6 +81,23 @@ public:
     // Writes the panel on show as plain text; a failure is shown.
     void saveScreen(const std::string& path);
 
+    // The contents tree: a click (or double click) on its selected node,
+    // the built-in catalogue's rows as designed, My Books' nodes after them.
+    void contentsTreeClicked();
+    void contentsTreeDoubleClicked();
+
+    // The reader's own books. Importing a file lays it out, keeps it in My
+    // Books and opens it at its start; a file already imported is opened.
+    // Each failure is shown as one message and nothing is kept.
+    void importBook(const std::string& path);
+    // The book of the selected My Books node (the book or one of its
+    // chapters), if one is selected.
+    const MyBook* selectedOwnBook() const;
+    // Asks, then removes the selected book from My Books; its bookmarks stay.
+    // Returns whether a book was removed.
+    bool removeSelectedBook();
+    const MyBooks& myBooks() const { return myBooks_; }
+
     // Whether the open text has a word-index file.
     bool hasWordIndex() const;
     // Reads the word-index file, keeps its lines and returns its tree.
@@ -98,6 +116,18 @@ private:
     void WriteClosingBookmark() override;
     void OpenBook(const std::string& fileName, const std::string& anchor) override;
     bool fileExists(const std::string& path) const override;
+    std::optional<LineList> storedText(const std::string& fileName) override;
+
+    // The contents tree: the built-in catalogue's nodes, then My Books'.
+    void showContents();
+    // The My Books node at this absolute index: the book (chapter 0 for the
+    // book itself) or, for the "My Books" node, none.
+    struct OwnNode {
+        std::int32_t book = -1;
+        std::int32_t chapter = 0;
+    };
+    std::optional<OwnNode> ownNodeAt(std::int32_t index) const;
+    void openOwnBook(const MyBook& book, std::int32_t chapter);
 
     void endStartupEarly(const std::string& message);
 
@@ -113,6 +143,10 @@ private:
     TextSearch search_;
 
     std::string dataFolder_;
+    MyBooks myBooks_{std::string()};
+    // Nodes of the contents tree before My Books', and My Books' own.
+    std::int32_t builtInNodes_ = 0;
+    std::vector<OwnNode> ownNodes_;
     // The stored bounds were off every screen (or absent): the bounds written
     // at close are then the window's own.
     bool storedBoundsBad_ = false;

@@ -58,4 +58,15 @@ QString MessageBoxPrompter::saveFileName(const QString& lastName) {
     return dialog.selectedFiles().constFirst();
 }
 
+QString MessageBoxPrompter::importFileName(const QString& lastFolder) {
+    QFileDialog dialog(parent_, QStringLiteral("Import Book"), lastFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Books (*.epub *.txt *.md *.markdown)"),
+                           QStringLiteral("EPUB (*.epub)"), QStringLiteral("Plain text (*.txt)"),
+                           QStringLiteral("Markdown (*.md *.markdown)"), QStringLiteral("All files (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace varnet::ui

@@ -18,6 +18,7 @@ public:
     bool question(const QString& text, const QString& title) override;
     std::optional<QString> bookmarkName() override;
     QString saveFileName(const QString& lastName) override;
+    QString importFileName(const QString& lastFolder) override;
 
     // The bookmark-name dialog the program created at start.
     void setBookmarkDialog(TForm4* dialog) { form4_ = dialog; }

@@ -23,6 +23,9 @@ public:
     // The save dialog, starting at the name chosen last; empty when the
     // reader cancels.
     virtual QString saveFileName(const QString& lastName) = 0;
+    // The dialog that picks a book to import, starting in the folder used
+    // last; empty when the reader cancels.
+    virtual QString importFileName(const QString& lastFolder) = 0;
 };
 
 }  // namespace varnet::ui

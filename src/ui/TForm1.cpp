@@ -19,6 +19,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -180,6 +181,12 @@ void TForm1::connectHandlers() {
     connect(OpenQTXItem, &QAction::triggered, this, &TForm1::OpenQTXItemClick);
     connect(OpenTOCItem, &QAction::triggered, this, &TForm1::OpenTOCItemClick);
     connect(SaveScreenItem, &QAction::triggered, this, &TForm1::SaveScreenItemClick);
+    connect(ImportBookItem, &QAction::triggered, this, &TForm1::ImportBookItemClick);
+    connect(RemoveBookItem, &QAction::triggered, this, &TForm1::RemoveBookItemClick);
+    // Remove From My Books acts on a book under My Books: it is enabled
+    // while one (or one of its chapters) is selected.
+    connect(TOCTreeView, &QTreeWidget::currentItemChanged, this,
+            [this] { RemoveBookItem->setEnabled(session_->selectedOwnBook() != nullptr); });
     connect(ExitItem, &QAction::triggered, this, &TForm1::ExitItemClick);
     connect(FindItem, &QAction::triggered, this, &TForm1::FindItemClick);
     connect(BMMenu, &QMenu::aboutToShow, this, &TForm1::BMMenuClick);
@@ -298,6 +305,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
             // Enter opens the selected row as a click on it does.
             state().TreeToggled = false;
             TOCTreeViewClick();
+            return true;
+        }
+        if (key == Qt::Key_Delete && session_->selectedOwnBook()) {
+            RemoveBookItemClick();
             return true;
         }
     }
@@ -815,10 +826,10 @@ void TForm1::PageControl1Change() {
 }
 
 void TForm1::TOCTreeViewClick() {
-    session_->catalogue().TOCTreeViewClick();
+    session_->contentsTreeClicked();
 }
 void TForm1::TOCTreeViewDblClick() {
-    session_->catalogue().TOCTreeViewDblClick();
+    session_->contentsTreeDoubleClicked();
 }
 // Only a branch the reader toggles with the mouse is followed by a click on
 // the same press, which must not open the row; expansions made by the
@@ -1005,6 +1016,20 @@ void TForm1::OpenTOCItemClick() {
     PageControl1->setCurrentWidget(TOCTabSheet);
 }
 
+// ---------------------------------------------------------------- My Books
+
+void TForm1::ImportBookItemClick() {
+    const QString name = prompter_->importFileName(importFolder_);
+    if (name.isEmpty()) return;
+    importFolder_ = QFileInfo(name).absolutePath();
+    PageControl1->setCurrentWidget(TOCTabSheet);
+    session_->importBook(localPath(name));
+}
+
+void TForm1::RemoveBookItemClick() {
+    if (session_->removeSelectedBook()) RemoveBookItem->setEnabled(session_->selectedOwnBook() != nullptr);
+}
+
 void TForm1::ExitItemClick() {
     close();
 }
@@ -1041,6 +1066,7 @@ void TForm1::setAccelerators() {
     bookmarkAccelerator(BMAddItem, QKeySequence(Qt::CTRL | Qt::Key_B));
     bookmarkAccelerator(BMGOItem, QKeySequence(Qt::CTRL | Qt::Key_G));
     SaveScreenItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ImportBookItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     ExitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     FullScreenItem->setShortcut(QKeySequence(Qt::Key_F11));
     // Ctrl+= too: on many keyboards "+" is a shifted "=".

@@ -145,6 +145,8 @@ public:
     QMenu* FileMenu = nullptr;
     QAction* OpenQTXItem = nullptr;
     QAction* OpenTOCItem = nullptr;
+    QAction* ImportBookItem = nullptr;
+    QAction* RemoveBookItem = nullptr;
     QAction* N1 = nullptr;
     QAction* SaveScreenItem = nullptr;
     QAction* N3 = nullptr;
@@ -263,6 +265,8 @@ public slots:
     void ResetToStartupDefaultsButtonClick();  // rewrites the default settings
     void OpenQTXItemClick();                   // opens a text file (item disabled)
     void OpenTOCItemClick();                   // opens a contents file (item disabled)
+    void ImportBookItemClick();                // imports a book of the reader's own into My Books
+    void RemoveBookItemClick();                // removes the selected book from My Books
     void ExitItemClick();
     void ExitButtonClick();
     void FormClose();  // saves the settings and the closing bookmark
@@ -336,6 +340,7 @@ private:
     // The file names the open and save dialogs hold between uses.
     QString openDialogFileName_;
     QString saveDialogFileName_;
+    QString importFolder_;  // where the import dialog opens: the folder of the last book imported
     // The release that ends a double click must not open the row again.
     bool swallowTreeRelease_ = false;
     // A mouse button is down on the contents tree.

@@ -78,6 +78,9 @@ void TForm1::buildMenus() {
     OpenQTXItem->setEnabled(false);
     OpenTOCItem = item(FileMenu, "OpenTOCItem", kOpenTOCItem);
     OpenTOCItem->setEnabled(false);
+    ImportBookItem = item(FileMenu, "ImportBookItem", kImportBookItem);
+    RemoveBookItem = item(FileMenu, "RemoveBookItem", kRemoveBookItem);
+    RemoveBookItem->setEnabled(false);
     N1 = separator(FileMenu, "N1");
     SaveScreenItem = item(FileMenu, "SaveScreenItem", kSaveScreenItem);
     N3 = separator(FileMenu, "N3");

@@ -20,6 +20,7 @@ public:
     void critical(const QString& text) override { errors.push_back(text); }
     std::optional<QString> bookmarkName() override { return nameToGive; }
     QString saveFileName(const QString&) override { return saveName; }
+    QString importFileName(const QString&) override { return importName; }
     bool question(const QString& text, const QString& title) override {
         questions.push_back(text);
         titles.push_back(title);
@@ -28,6 +29,7 @@ public:
     std::vector<QString> notices, errors, questions, titles;
     QString nameToGive = " ";
     QString saveName;
+    QString importName;
     bool answer = false;
 };
 
