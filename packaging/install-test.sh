@@ -25,6 +25,8 @@ done
 [ "$(head -c 4 "$prefix/share/icons/hicolor/256x256/apps/$id.png" | od -An -c | tr -d ' ')" = "211PNG" ] ||
     fail "the PNG icon is no PNG"
 grep -q '^Exec=varnet %f$' "$prefix/share/applications/$id.desktop" || fail "the launcher does not run varnet %f"
+grep -q '^MimeType=text/plain;text/markdown;application/epub+zip;$' "$prefix/share/applications/$id.desktop" ||
+    fail "the launcher does not offer to open books"
 
 # The demo book's word index is found beside the program: its Index tab shows.
 "$check" "$prefix/bin/varnet" || fail "the Index tab would not show"

@@ -251,6 +251,7 @@ void ReaderSession::importBook(const std::string& path) {
         window_.error(stored.error);
         return;
     }
+    giveBookmarkSection(stored.book->key);
     showContents();
     for (std::int32_t n = 0; n < static_cast<std::int32_t>(ownNodes_.size()); ++n) {
         const OwnNode& node = ownNodes_[static_cast<std::size_t>(n)];
@@ -259,6 +260,26 @@ void ReaderSession::importBook(const std::string& path) {
             window_.expandAndSelectNode(builtInNodes_ + n);
     }
     openOwnBook(*stored.book, 0);
+}
+
+// The bookmark file's last line is never read as part of a section, so a
+// new book's section is written with an empty line after it: otherwise the
+// first bookmark it gets would be that last line, never listed or offered.
+// A file that cannot be read is left alone, and a failure here loses
+// nothing (the section is made when first needed).
+void ReaderSession::giveBookmarkSection(const std::string& key) {
+    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath)) return;
+    LineList lines;
+    if (!store_.load(state_.BookmarkPath, lines)) return;
+    const std::string header = "<<" + key;
+    for (std::int32_t i = 1; i < lines.count(); ++i)
+        if (lines[i] == header) return;
+    if (!lines.empty() && lines[lines.count() - 1].empty())
+        lines.put(lines.count() - 1, header);
+    else
+        lines.add(header);
+    lines.add("");
+    (void)store_.save(state_.BookmarkPath, lines);
 }
 
 bool ReaderSession::removeSelectedBook() {

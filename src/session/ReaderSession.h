@@ -128,6 +128,7 @@ private:
     };
     std::optional<OwnNode> ownNodeAt(std::int32_t index) const;
     void openOwnBook(const MyBook& book, std::int32_t chapter);
+    void giveBookmarkSection(const std::string& key);
 
     void endStartupEarly(const std::string& message);
 

@@ -11,10 +11,12 @@ namespace varnet::ui {
 
 // Names of the program.
 inline constexpr const char* kUsage =
-    "Usage: varnet [TEXT]\n"
+    "Usage: varnet [BOOK | TEXT]\n"
     "       varnet --help | --version\n"
     "\n"
-    "Reads texts in the cascading layout, one panel at a time. TEXT names a\n"
+    "Reads texts in the cascading layout, one panel at a time. BOOK is a book\n"
+    "of your own (.txt, .md or .epub): it is laid out, kept in My Books and\n"
+    "opened, or opened when My Books holds it already. Any other TEXT names a\n"
     "built-in text to open at start-up (fable.qtx is the demo book); further\n"
     "arguments are ignored.\n"
     "\n"

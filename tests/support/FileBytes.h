@@ -9,7 +9,10 @@
 
 namespace varnet::testing {
 
+// Writes the file, making its folder first when there is none.
 inline void put(const std::filesystem::path& path, const std::string& bytes) {
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     std::ofstream(path, std::ios::binary) << bytes;
 }
 

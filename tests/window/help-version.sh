@@ -11,7 +11,7 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 export XDG_DATA_HOME="$home/data" HOME="$home"
 
 help=$("$varnet" --help)
-printf '%s\n' "$help" | grep -q '^Usage: varnet \[TEXT\]$' || { echo "no usage line: $help"; exit 1; }
+printf '%s\n' "$help" | grep -q '^Usage: varnet \[BOOK | TEXT\]$' || { echo "no usage line: $help"; exit 1; }
 version=$("$varnet" --version)
 printf '%s\n' "$version" | grep -Eq '^varnet [0-9]+\.[0-9]+\.[0-9]+$' || { echo "no version: $version"; exit 1; }
 [ ! -e "$home/data" ] || { echo "a side file was touched: $(find "$home/data")"; exit 1; }
