@@ -17,12 +17,18 @@
 #      that the panel is the one on show at close;
 #   9. start a fourth time, let the window manager maximise the window, make
 #      the text larger and close: the font size is kept and the bounds
-#      written are the normal ones.
+#      written are the normal ones;
+#  10. books of the reader's own: start with a Markdown book on the command
+#      line (imported and opened), import an EPUB book with Ctrl+O and the
+#      file dialog, open its second chapter from My Books with the keyboard,
+#      page, add a bookmark, save the panel as text and close; start again,
+#      open the book from My Books, answer Yes to the offer to resume, and
+#      check that the panel saved now is the one saved before closing.
 #
 # Every step leaves a screenshot in the folder the run names; light.png and
 # dark.png are the window alone, for the README.
 #
-# Usage: end-to-end.sh VARNET_BINARY SCREENSHOT_CHECK_BINARY DEMO_BOOK_TEXT [SHOT_DIR]
+# Usage: end-to-end.sh VARNET_BINARY SCREENSHOT_CHECK_BINARY DEMO_BOOK_TEXT [SHOT_DIR [MAKE_BOOKS_BINARY]]
 set -eu
 
 here=$(dirname "$0")
@@ -32,6 +38,7 @@ varnet=$1
 checker=$2
 book=$3
 shots=${4:-$(mktemp -d /tmp/varnet-end-to-end.XXXXXX)}
+make_books=${5:-}
 rm -rf "$shots"
 mkdir -p "$shots"
 echo "end-to-end: screenshots in $shots"
@@ -113,7 +120,7 @@ surface_check() {
     "$checker" "$last_shot" $((WX + 10)) $((WY + 50)) 460 600 "$1" || fail "$2 ($last_shot)"
 }
 start_program() {
-    "$varnet" > "$home/app.log" 2>&1 &
+    "$varnet" "$@" > "$home/app.log" 2>&1 &
     app=$!
     window=$(xdo search --sync --onlyvisible --name '^Varnet' | head -1)
     [ -n "$window" ] || fail "no window appeared"
@@ -300,4 +307,98 @@ app=""
 tr -d '\r' < "$ini" | grep -qx "fontsize=16" || fail "the font size chosen while maximised was not kept: $(tr -d '\r' < "$ini" | tr '\n' ' ')"
 bounds_after=$(tr -d '\r' < "$ini" | grep -E '^t(left|top|width|height)=' | tr '\n' ' ')
 [ "$bounds_after" = "$bounds_before" ] || fail "closing maximised wrote $bounds_after, not the normal bounds $bounds_before"
-echo "end-to-end: resumed at the bookmark and at the closing bookmark, and a maximised window kept its option and normal bounds; every step passed ($shots)"
+echo "end-to-end: resumed at the bookmark and at the closing bookmark, and a maximised window kept its option and normal bounds"
+
+# ---- fifth run: books of the reader's own
+[ -n "$make_books" ] || { echo "end-to-end: every step passed ($shots)"; exit 0; }
+shelf="$home/shelf"
+mkdir -p "$shelf"
+"$make_books" "$shelf" || fail "the books to import could not be made"
+# Waits for the active window to be one other than the main window, and
+# prints it.
+other_window() {
+    for _ in $(seq 50); do
+        active=$(xdo getactivewindow || true)
+        if [ -n "$active" ] && [ "$active" != "$window" ]; then
+            echo "$active"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+# Saves the panel on show as text (Ctrl+S, the file's name typed into the
+# dialog, Return) and waits for the file.
+save_panel() {
+    rm -f "$1"
+    xdo key ctrl+s
+    other_window > /dev/null || fail "the save dialog did not appear"
+    sleep 0.5
+    xdo type --delay 20 "$1"
+    xdo key Return
+    for _ in $(seq 50); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the panel was not saved to $1"
+}
+start_program "$shelf/fox.md"
+wait_title "Varnet -- The Fox's Year" || fail "the Markdown book did not open: the caption is \"$(title)\""
+[ -s "$home/data/Quorra/books/the-fox-s-year.qtx" ] || fail "the Markdown book was not kept in My Books"
+settled_shot markdown-book
+surface_check "$dark_bands" "the Markdown book is not on show"
+xdo key ctrl+o
+other_window > /dev/null || fail "the import dialog did not appear"
+sleep 0.5
+shot import-dialog
+xdo type --delay 20 "$shelf/heron.epub"
+xdo key Return
+wait_title "Varnet -- A Heron's Winter" || fail "the EPUB book did not open: the caption is \"$(title)\""
+settled_shot epub-book
+# Its second chapter from My Books, with the keyboard: the Contents tab, Tab
+# into the tree (the book just imported is its current row), then open the
+# book's branch, move to "2.  Thaw" and press Return.
+click 59 30
+xdo key Tab
+sleep 0.3
+xdo key Right Down Down Return
+sleep 0.5
+shot my-books-chapter
+for _ in 1 2; do
+    xdo key Next
+    sleep 0.2
+done
+xdo key ctrl+b
+dialog=$(xdo search --sync --onlyvisible --name '^BookMark Name$' | head -1)
+[ -n "$dialog" ] || fail "the bookmark name dialog did not appear over the EPUB book"
+sleep 0.3
+xdo key ctrl+a
+xdo type --delay 40 Heron
+xdo key Return
+sleep 0.5
+settled_shot epub-paged
+save_panel "$home/before.txt"
+close_with_close_box
+bm_text=$(tr -d '\r' < "$bm")
+printf '%s\n' "$bm_text" | grep -A2 -x '<<a-heron-s-winter' | grep -q '^#[0-9]* Heron$' ||
+    fail "the EPUB book's section does not hold the bookmark: $bm_text"
+
+start_program
+# The book from My Books: the Contents tab, Tab into the tree, End to the
+# last row ("My Books"), open it, the first book (by title), Return.
+click 59 30
+xdo key Tab
+sleep 0.3
+xdo key End Right Down Return
+offer=$(other_window) || fail "no offer to resume the EPUB book appeared"
+[ "$(xdo getwindowname "$offer")" = "Do you want to start reading where you last closed the file?" ] ||
+    fail "the offer's title is \"$(xdo getwindowname "$offer")\""
+shot epub-offer
+xdo key Return
+wait_title "Varnet -- A Heron's Winter" || fail "the EPUB book did not open again: the caption is \"$(title)\""
+settled_shot epub-resumed
+save_panel "$home/after.txt"
+cmp -s "$home/before.txt" "$home/after.txt" || fail "the resumed panel is not the one saved before closing"
+convert "$last_shot" -crop $((WW + FL + FR))x$((WH + FT + FB))+$((WX - FL))+$((WY - FT)) +repage "$shots/my-book.png"
+close_with_close_box
+echo "end-to-end: a Markdown and an EPUB book imported, read from My Books, bookmarked and resumed; every step passed ($shots)"
