@@ -49,7 +49,7 @@ export DBUS_SESSION_BUS_ADDRESS
 
 # Each benchmark may use at most 8 GiB of address space: one that runs away
 # fails alone instead of starving the machine.
-for b in DrawBench ReaderBench NavigationBench DemoBookBench; do
+for b in DrawBench ReaderBench NavigationBench DemoBookBench ImportBench; do
     echo "== $b" >&2
     (ulimit -v 8388608 && QT_QPA_PLATFORM=offscreen exec "$bench/$b" --benchmark_min_time=0.2 --benchmark_repetitions=3 \
         --benchmark_report_aggregates_only=true --benchmark_out="$out/$b.json" --benchmark_out_format=json) >&2
