@@ -224,7 +224,11 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan) {
         if (piece.kind == Piece::Kind::Verse) {
             for (std::size_t k = 0; k < piece.paragraphs.size(); ++k) {
                 const Paragraph& p = piece.paragraphs[k];
-                const std::vector<PhraseSpan> spans = breakPhrases(p, 0, p.tokens.size(), kProseShape);
+                // A verse line is kept whole unless it is longer than a phrase may be.
+                const int length = rangeLength(p, 0, p.tokens.size());
+                const std::vector<PhraseSpan> spans =
+                    length <= kProseShape.longest ? std::vector<PhraseSpan>{{0, p.tokens.size(), length}}
+                                                  : breakPhrases(p, 0, p.tokens.size(), kProseShape);
                 for (std::size_t s = 0; s < spans.size(); ++s) {
                     const bool first = k == 0 && s == 0;
                     addPhrase(p, spans[s], s == 0 ? kVerseIndent : kVerseWrapIndent,

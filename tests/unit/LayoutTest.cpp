@@ -273,6 +273,7 @@ struct SourceWord {
     bool opensVerseLine = false;  // first of a verse line
     bool opensSentence = false;   // follows ".", "!" or "?" and opens with a capital or a quote
     bool verse = false;
+    std::string verseLine;  // on a verse line's first word: the whole line
 };
 
 std::vector<SourceWord> sourceWords(const BookDocument& book) {
@@ -284,9 +285,13 @@ std::vector<SourceWord> sourceWords(const BookDocument& book) {
             for (const auto& line : b.lines) {
                 const std::vector<std::string> words = splitBlanks(asLaidOut(line));
                 for (std::size_t k = 0; k < words.size(); ++k) {
-                    SourceWord w{words[k]};
+                    SourceWord w;
+                    w.text = words[k];
                     w.verse = isVerse;
                     w.opensVerseLine = isVerse && k == 0;
+                    if (w.opensVerseLine) {
+                        for (const auto& word : words) w.verseLine += (w.verseLine.empty() ? "" : " ") + word;
+                    }
                     out.push_back(w);
                 }
             }
@@ -371,6 +376,10 @@ TEST_P(EveryBook, KeepsEveryWordInOrderAndCascades) {
             if (w.opensVerseLine) {
                 verseIndents.insert(p.indent);
                 ++verseLinesSeen;
+                // A line that fits a phrase is kept whole.
+                if (w.verseLine.size() <= 40) {
+                    EXPECT_EQ(p.shown, w.verseLine);
+                }
             } else {
                 EXPECT_GT(p.indent, *verseIndents.begin()) << "a verse line's wrap: " << p.shown;
             }
