@@ -1,8 +1,10 @@
 #include "BookLayout.h"
 
+#include "BookColours.h"
 #include "BookFigures.h"
 #include "LineFormat.h"
-#include "WordClasses.h"
+#include "Phrasing.h"
+#include "StoredLines.h"
 
 #include <algorithm>
 #include <array>
@@ -65,67 +67,36 @@
 
 namespace varnet::laybook {
 
+using layout::colourTag;
+using layout::pauseAfter;
+using layout::pauseCost;
+using layout::rangeLength;
+
 namespace {
 
-using Cost = long long;
-constexpr Cost kInfinite = std::numeric_limits<Cost>::max() / 4;
+using layout::Cost;
+using layout::PhraseSpan;
+constexpr Cost kInfinite = layout::kInfiniteCost;
 
 Cost square(Cost x) {
     return x * x;
 }
 
-enum class Pause { Sentence, Clause, Comma, Quote, Conjunction, Subordinate, Preposition, None, Sticky };
-
-// The pause between token i and token i + 1 of a paragraph.
-Pause pauseAfter(const Paragraph& p, std::size_t i) {
-    const Token& t = p.tokens[i];
-    if (t.sentenceEnd) return Pause::Sentence;
-    if (t.clauseEnd) return Pause::Clause;
-    if (t.comma) return Pause::Comma;
-    const Token& next = p.tokens[i + 1];
-    if (t.closesQuote || next.opensQuote) return Pause::Quote;
-    if (!t.after().empty()) return Pause::Comma;
-    if (isDeterminer(t.key) || isPreposition(t.key) || isConjunction(t.key) || isSubordinator(t.key))
-        return Pause::Sticky;
-    if (isConjunction(next.key)) return Pause::Conjunction;
-    if (isSubordinator(next.key)) return Pause::Subordinate;
-    if (isPreposition(next.key)) return Pause::Preposition;
-    return Pause::None;
-}
-
-// In the units of the length cost: a tenth of a character, squared.
-Cost pauseCost(Pause p) {
-    switch (p) {
-        case Pause::Sentence:
-            return 0;
-        case Pause::Clause:
-            return 500;
-        case Pause::Comma:
-            return 1000;
-        case Pause::Quote:
-            return 1000;
-        case Pause::Conjunction:
-            return 2000;
-        case Pause::Subordinate:
-            return 2500;
-        case Pause::Preposition:
-            return 3000;
-        case Pause::None:
-            return 15000;
-        case Pause::Sticky:
-            return 40000;
-    }
-    return 0;
-}
-constexpr Cost kSentenceInsidePhrase = 6000;
 constexpr Cost kFablePageBonus = 900;
 
-struct Line {
-    std::size_t begin = 0;  // token range in the block's paragraph
-    std::size_t end = 0;
-    int length = 0;  // characters shown, tags not counted
+// A phrase: its token range in the block's paragraph and its length.
+struct Line : PhraseSpan {
     int indent = kBlockIndent;
 };
+
+int tagCharacters(const Paragraph& p, std::size_t b, std::size_t e) {
+    return layout::colourTagCharacters(p, b, e);
+}
+// A phrase's stored line, "lNN" + text with tags + " ", stays shorter than
+// the header, which is the book's longest line.
+bool fitsStored(int length, int tags) {
+    return layout::fitsStoredLine(length, tags, kHeaderLength);
+}
 
 struct Block {
     int part = 0;  // 0 the introduction, n chapter n
@@ -140,25 +111,6 @@ struct Block {
     int midBreak = -1;          // a page marker before this line of the block
     std::vector<Line> lines;
 };
-
-int rangeLength(const Paragraph& p, std::size_t b, std::size_t e) {
-    int n = -1;
-    for (std::size_t i = b; i < e; ++i) n += static_cast<int>(p.tokens[i].text.size()) + 1;
-    return n;
-}
-
-// What a colour tag pair adds to a stored line: "|9>" and "|4>".
-constexpr int kTagPair = 2 * static_cast<int>(kShortTagLength);
-int tagCharacters(const Paragraph& p, std::size_t b, std::size_t e) {
-    int n = 0;
-    for (std::size_t i = b; i < e; ++i) n += p.tokens[i].colour != 0 ? kTagPair : 0;
-    return n;
-}
-// A phrase's stored line, "lNN" + text with tags + " ", stays shorter than
-// the header, which is the book's longest line.
-bool fitsStored(int length, int tags) {
-    return static_cast<int>(kIndentCodeLength) + length + tags + 1 < kHeaderLength;
-}
 
 // Step 1: how many blocks each paragraph gets, and where they split.
 void splitIntoBlocks(std::vector<const Paragraph*> paragraphs, int target, std::vector<int>& counts) {
@@ -238,40 +190,13 @@ std::vector<std::size_t> groupSentences(const Paragraph& p, int k) {
 
 // Step 3: the least-cost phrases of one block for a phrase length L (tenths).
 std::vector<Line> breakBlock(const Block& b, int tenths) {
-    const Paragraph& p = *b.para;
-    const std::size_t n = b.end - b.begin;
-    const int longest = std::max(2 * tenths / 10, tenths / 10 + 20);
-    std::vector<Cost> best(n + 1, kInfinite);
-    std::vector<std::size_t> from(n + 1, 0);
-    best[0] = 0;
-    for (std::size_t j = 1; j <= n; ++j) {
-        const Cost breakCost = j < n ? pauseCost(pauseAfter(p, b.begin + j - 1)) : 0;
-        int len = -1;
-        int tags = 0;
-        int inside = 0;
-        for (std::size_t i = j; i-- > 0;) {
-            const Token& t = p.tokens[b.begin + i];
-            len += static_cast<int>(t.text.size()) + 1;
-            tags += t.colour != 0 ? kTagPair : 0;
-            if (i + 1 < j && t.sentenceEnd) ++inside;
-            if ((len > longest || !fitsStored(len, tags)) && i + 1 < j) break;
-            if (best[i] == kInfinite) continue;
-            const Cost c = best[i] + square(10 * len - tenths) + inside * kSentenceInsidePhrase + breakCost;
-            if (c < best[j]) {
-                best[j] = c;
-                from[j] = i;
-            }
-        }
-    }
+    const layout::PhraseShape shape{tenths, std::max(2 * tenths / 10, tenths / 10 + 20), kHeaderLength};
     std::vector<Line> lines;
-    for (std::size_t j = n; j > 0; j = from[j]) {
+    for (const PhraseSpan& span : layout::breakPhrases(*b.para, b.begin, b.end, shape)) {
         Line l;
-        l.begin = b.begin + from[j];
-        l.end = b.begin + j;
-        l.length = rangeLength(p, l.begin, l.end);
+        static_cast<PhraseSpan&>(l) = span;
         lines.push_back(l);
     }
-    std::reverse(lines.begin(), lines.end());
     return lines;
 }
 
@@ -410,35 +335,7 @@ void assignIndents(std::vector<Block>& blocks) {
         for (std::size_t k = 1; k < b.lines.size(); ++k) {
             Line& l = b.lines[k];
             const Token& first = p.tokens[l.begin];
-            switch (pauseAfter(p, l.begin - 1)) {
-                case Pause::Sentence:
-                    depth = 0;
-                    break;
-                case Pause::Clause:
-                    depth = 2;
-                    break;
-                case Pause::Comma:
-                    if (isConjunction(first.key) || isSubordinator(first.key) || first.opensQuote)
-                        depth = std::max(2, depth - 2);
-                    else
-                        depth = std::max(2, depth);
-                    break;
-                case Pause::Quote:
-                    depth = std::max(2, depth - 2);
-                    break;
-                case Pause::Conjunction:
-                case Pause::Subordinate:
-                    depth = std::max(2, depth);
-                    break;
-                case Pause::Preposition:
-                    depth += 2;
-                    break;
-                case Pause::None:
-                case Pause::Sticky:
-                    depth += 3;
-                    break;
-            }
-            depth = std::min(depth, 12);
+            depth = layout::continuationDepth(layout::pauseAfter(p, l.begin - 1), first, depth);
             const Cost score = depth * 100 + std::min(b.lines[k - 1].length, 30) * 3;
             ranked.push_back({score, ranked.size(), &l});
         }
@@ -523,11 +420,6 @@ std::vector<bool> placePages(const std::vector<Unit>& units, int pages, int leng
         j = from[k][j];
     }
     return opens;
-}
-
-// "|" and the colour's digit, ">".
-std::string colourTag(int colour) {
-    return tagText(std::to_string(colour));
 }
 
 // Step 0. The introduction has a fixed number of lines before chapter 1's
@@ -810,17 +702,7 @@ void writeStoredLines(const BookSource& book, const std::vector<Block>& blocks,
         emit(pageMarker(page) + after, "");
     };
     auto phrase = [&](const Block& b, const Line& l, bool tagged) {
-        std::string s;
-        for (std::size_t i = l.begin; i < l.end; ++i) {
-            const Token& t = b.para->tokens[i];
-            if (i > l.begin) s += ' ';
-            if (tagged && t.colour != 0)
-                s +=
-                    t.before() + colourTag(t.colour) + t.word() + std::string(kBodyColourOpening) + t.after();
-            else
-                s += t.text;
-        }
-        return s;
+        return layout::phraseText(*b.para, l.begin, l.end, tagged);
     };
     auto emitPart = [&](int index) {
         bool first = true;

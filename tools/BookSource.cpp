@@ -2,8 +2,8 @@
 
 #include "BookFigures.h"
 #include "LineFormat.h"
+#include "StoredLines.h"
 
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -12,19 +12,6 @@
 namespace varnet::laybook {
 
 namespace {
-
-bool isAlnum(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
-bool isUpper(char c) {
-    return c >= 'A' && c <= 'Z';
-}
-
-std::string lower(std::string s) {
-    for (char& c : s)
-        if (isUpper(c)) c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -76,46 +63,14 @@ std::string mend(const std::string& text, const std::string& where, std::vector<
             out += c;
         }
     }
-    for (const std::string_view banned : {varnet::kAnchorLetters, varnet::kSectionBreak}) {
-        for (auto at = out.find(banned); at != std::string::npos; at = out.find(banned, at + 2)) {
-            out.insert(at + 1, "-");
-            warnings.push_back(where + ": \"" + std::string(banned) + "\" broken by a hyphen");
-        }
-    }
+    for (const std::string_view banned : layout::breakReservedLetters(out))
+        warnings.push_back(where + ": \"" + std::string(banned) + "\" broken by a hyphen");
     // Runs of blanks become one blank.
     std::string single;
     for (char c : out)
         if (c != ' ' || (!single.empty() && single.back() != ' ')) single += c;
     while (!single.empty() && single.back() == ' ') single.pop_back();
     return single;
-}
-
-Token makeToken(const std::string& text) {
-    Token t;
-    t.text = text;
-    std::size_t b = 0;
-    while (b < text.size() && !isAlnum(text[b])) ++b;
-    std::size_t e = text.size();
-    while (e > b && !isAlnum(text[e - 1])) --e;
-    t.wordBegin = b;
-    t.wordEnd = e;
-    std::string key = lower(text.substr(b, e - b));
-    if (key.size() > 2 && key.compare(key.size() - 2, 2, "'s") == 0) key.resize(key.size() - 2);
-    t.key = key;
-    t.capital = b < e && isUpper(text[b]);
-    const std::string before = t.before();
-    const std::string after = t.after();
-    t.opensQuote = before.find('"') != std::string::npos;
-    t.closesQuote = after.find('"') != std::string::npos;
-    t.comma = after.find(',') != std::string::npos;
-    t.clauseEnd = after.find_first_of(";:") != std::string::npos;
-    return t;
-}
-
-std::size_t joinedLength(const std::vector<Token>& tokens) {
-    std::size_t n = tokens.empty() ? 0 : tokens.size() - 1;
-    for (const auto& t : tokens) n += t.text.size();
-    return n;
 }
 
 Part readPart(const std::filesystem::path& path, std::vector<std::string>& warnings) {
@@ -154,38 +109,10 @@ Part readPart(const std::filesystem::path& path, std::vector<std::string>& warni
 
 }  // namespace
 
-std::size_t Paragraph::characters() const {
-    return joinedLength(tokens);
-}
-
 std::size_t Fable::characters() const {
     std::size_t n = 0;
     for (const auto& p : paragraphs) n += p.characters();
     return n;
-}
-
-Paragraph parseParagraph(const std::string& text) {
-    Paragraph p;
-    std::istringstream words(text);
-    std::string piece;
-    while (words >> piece) p.tokens.push_back(makeToken(piece));
-    for (std::size_t i = 0; i < p.tokens.size(); ++i) {
-        Token& t = p.tokens[i];
-        const bool last = i + 1 == p.tokens.size();
-        if (t.after().find_first_of(".!?") != std::string::npos) {
-            // A full stop, "!" or "?" ends the sentence when what follows
-            // opens with a capital or a quotation; "\"Peace?\" he said" goes on.
-            const bool nextOpens = last || p.tokens[i + 1].opensQuote || p.tokens[i + 1].capital;
-            if (nextOpens)
-                t.sentenceEnd = true;
-            else
-                t.clauseEnd = true;
-        }
-        if (last) t.sentenceEnd = true;
-        t.sentenceStart = i == 0 || p.tokens[i - 1].sentenceEnd || t.opensQuote;
-        if (t.sentenceEnd) p.sentenceEnds.push_back(i + 1);
-    }
-    return p;
 }
 
 BookSource readBookSource(const std::filesystem::path& folder) {

@@ -7,9 +7,9 @@
 // The same prose always gives the same bytes.
 
 #include "BookFiles.h"
-#include "BookIndex.h"
 #include "BookLayout.h"
 #include "BookSource.h"
+#include "WordIndexBuilder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         using namespace varnet::laybook;
         BookSource source = readBookSource(argv[1]);
         const LaidOutBook book = layBook(source);
-        const std::vector<std::string> index = buildWordIndex(book);
+        const std::vector<std::string> index = varnet::layout::buildWordIndex(book.words, book.page);
         const std::filesystem::path out = argv[2];
         writeFile(out / "fable.txt", joined(book.stored, "\n"));
         writeFile(out / (std::string("fable") + varnet::kIndexExtension), joined(index, "\r\n"));

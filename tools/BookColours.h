@@ -1,5 +1,5 @@
-// The word classes of the demo book: which words the phrasing treats as
-// function words, and which words carry which colour tag.
+// The demo book's colours: which words carry which colour tag, so that each
+// colour is used as many times as the book's figures say.
 //
 // Colours: |7> names (the fables' characters and places, written with a
 // capital inside a sentence), |6> verbs of saying, hearing and thinking,
@@ -16,14 +16,6 @@
 #include <vector>
 
 namespace varnet::laybook {
-
-// Words that carry no meaning of their own: never coloured, never indexed.
-bool isFunctionWord(std::string_view key);
-// Words that open a noun phrase: the phrasing never breaks after one.
-bool isDeterminer(std::string_view key);
-bool isConjunction(std::string_view key);   // and, but, or ...
-bool isSubordinator(std::string_view key);  // when, because, who, which ...
-bool isPreposition(std::string_view key);
 
 struct ColourReport {
     int colour = 0;

@@ -1,13 +1,6 @@
 #include "WordClasses.h"
 
-#include "BookFigures.h"
-
-#include <algorithm>
-#include <map>
-#include <stdexcept>
-#include <unordered_set>
-
-namespace varnet::laybook {
+namespace varnet::layout {
 
 namespace {
 
@@ -63,7 +56,6 @@ const WordSet& determiners() {
     return words;
 }
 
-// Determiners that may stand before a plural noun.
 const WordSet& pluralDeterminers() {
     static const WordSet words = {"any",  "her", "his",   "its",   "my",    "no",  "our",
                                   "some", "the", "their", "these", "those", "your"};
@@ -93,7 +85,6 @@ const WordSet& prepositions() {
     return words;
 }
 
-// |6>: verbs of saying, hearing and thinking, in their forms.
 const WordSet& speechVerbs() {
     static const WordSet words = {
         "add",       "added",      "advise",     "advised",    "agree",    "agreed",    "announce",
@@ -118,7 +109,6 @@ const WordSet& speechVerbs() {
     return words;
 }
 
-// |8>: adjectives, comparatives and superlatives among them.
 const WordSet& adjectives() {
     static const WordSet words = {"afraid",        "alive",        "angry",
                                   "anxious",       "apt",          "ashamed",
@@ -212,23 +202,75 @@ const WordSet& adjectives() {
     return words;
 }
 
+const WordSet& actionVerbs() {
+    static const WordSet words = {
+        "became",  "become",   "began",   "begin",   "bring",   "brought", "build",   "built",    "buy",
+        "bought",  "carried",  "carry",   "catch",   "caught",  "chose",   "climb",   "climbed",  "close",
+        "closed",  "came",     "come",    "coming",  "cut",     "died",    "drank",   "drink",    "drive",
+        "drove",   "eat",      "eaten",   "eating",  "fall",    "fell",    "fallen",  "feel",     "felt",
+        "fight",   "fought",   "find",    "found",   "flew",    "fly",     "follow",  "followed", "gave",
+        "give",    "given",    "go",      "going",   "gone",    "grew",    "grow",    "held",     "help",
+        "helped",  "hold",     "jump",    "jumped",  "keep",    "kept",    "kill",    "killed",   "leave",
+        "lie",     "live",     "lived",   "look",    "looked",  "looking", "lose",    "lost",     "love",
+        "loved",   "made",     "make",    "meet",    "met",     "move",    "moved",   "open",     "opened",
+        "paid",    "pay",      "play",    "played",  "pull",    "pulled",  "push",    "pushed",   "put",
+        "ran",     "reach",    "reached", "read",    "ride",    "rode",    "rise",    "run",      "running",
+        "sat",     "saw",      "see",     "seeing",  "seen",    "sell",    "sold",    "send",     "sent",
+        "set",     "shook",    "shake",   "sing",    "sang",    "sit",     "sitting", "sleep",    "slept",
+        "stand",   "standing", "stood",   "stop",    "stopped", "take",    "taken",   "taking",   "took",
+        "threw",   "throw",    "thrown",  "tried",   "try",     "trying",  "turned",  "wait",     "waited",
+        "waiting", "walk",     "walked",  "walking", "want",    "wanted",  "watch",   "watched",  "went",
+        "win",     "won",      "wore",    "wrote",   "write"};
+    return words;
+}
+
 bool in(const WordSet& set, std::string_view key) {
     return set.count(key) != 0;
 }
+
+}  // namespace
 
 bool endsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-bool lowerWord(const Token& t) {
-    const std::string w = t.word();
-    if (w.empty()) return false;
-    for (char c : w)
-        if (!((c >= 'a' && c <= 'z') || c == '\'' || c == '-')) return false;
+bool isFunctionWord(std::string_view key) {
+    return in(functionWords(), key);
+}
+bool isDeterminer(std::string_view key) {
+    return in(determiners(), key);
+}
+bool isPluralDeterminer(std::string_view key) {
+    return in(pluralDeterminers(), key);
+}
+bool isConjunction(std::string_view key) {
+    return in(conjunctions(), key);
+}
+bool isSubordinator(std::string_view key) {
+    return in(subordinators(), key);
+}
+bool isPreposition(std::string_view key) {
+    return in(prepositions(), key);
+}
+bool isSpeechVerb(std::string_view key) {
+    return in(speechVerbs(), key);
+}
+bool isActionVerb(std::string_view key) {
+    return in(actionVerbs(), key) && !isSpeechVerb(key);
+}
+bool isAdjective(std::string_view key) {
+    return in(adjectives(), key);
+}
+
+bool isLowerWord(const Token& t) {
+    if (t.wordBegin >= t.wordEnd) return false;
+    for (std::size_t i = t.wordBegin; i < t.wordEnd; ++i) {
+        const char c = t.text[i];
+        if (!((isLetter(c) && !isUpperLetter(c)) || c == '\'' || c == '-')) return false;
+    }
     return true;
 }
 
-// The words a plural may come from: "foxes" from "fox", "wolves" from "wolf".
 std::vector<std::string> singulars(const std::string& key) {
     std::vector<std::string> out;
     if (key.size() < 3 || key.back() != 's') return out;
@@ -242,188 +284,97 @@ std::vector<std::string> singulars(const std::string& key) {
     return out;
 }
 
-// A set of occurrences that is coloured as a whole: one word of a class.
-struct Candidate {
-    int tier = 0;        // earlier tiers are taken first
-    long long rank = 0;  // within a tier, higher first
-    std::string word;
-    std::vector<Token*> occurrences;
-};
-
-// Takes whole words, tier by tier, the highest ranked and then the most
-// frequent first (ties alphabetical), skipping
-// a word that would overshoot the count; when words alone cannot meet the
-// count, the first word that was skipped is coloured at its first
-// occurrences only.
-ColourReport choose(int colour, const std::string& name, int count, std::vector<Candidate> candidates) {
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        if (a.tier != b.tier) return a.tier < b.tier;
-        if (a.rank != b.rank) return a.rank > b.rank;
-        if (a.occurrences.size() != b.occurrences.size()) return a.occurrences.size() > b.occurrences.size();
-        return a.word < b.word;
-    });
-    ColourReport report;
-    report.colour = colour;
-    report.name = name;
-    for (const auto& c : candidates) report.candidates += static_cast<int>(c.occurrences.size());
-    if (report.candidates < count)
-        throw std::runtime_error("too few " + name + " to colour: " + std::to_string(report.candidates) +
-                                 " occurrences for " + std::to_string(count) + " tags");
-    int left = count;
-    std::vector<bool> taken(candidates.size(), false);
-    for (std::size_t i = 0; i < candidates.size() && left > 0; ++i) {
-        const int n = static_cast<int>(candidates[i].occurrences.size());
-        if (n > left) continue;
-        for (Token* t : candidates[i].occurrences) t->colour = colour;
-        taken[i] = true;
-        left -= n;
-        ++report.words;
-    }
-    for (std::size_t i = 0; i < candidates.size() && left > 0; ++i) {
-        if (taken[i]) continue;
-        for (int k = 0; k < left; ++k)
-            candidates[i].occurrences[static_cast<std::size_t>(k)]->colour = colour;
-        report.partlyColoured = candidates[i].word;
-        ++report.words;
-        left = 0;
-    }
-    report.tagged = count - left;
-    return report;
-}
-
-}  // namespace
-
-bool isFunctionWord(std::string_view key) {
-    return in(functionWords(), key);
-}
-bool isDeterminer(std::string_view key) {
-    return in(determiners(), key);
-}
-bool isConjunction(std::string_view key) {
-    return in(conjunctions(), key);
-}
-bool isSubordinator(std::string_view key) {
-    return in(subordinators(), key);
-}
-bool isPreposition(std::string_view key) {
-    return in(prepositions(), key);
-}
-
-std::vector<ColourReport> colourWords(const std::vector<Token*>& tokens) {
-    for (Token* t : tokens) t->colour = 0;
+std::unordered_set<std::string> findNouns(const std::vector<const Token*>& tokens,
+                                          const std::unordered_set<std::string>& names) {
     auto colourable = [](const Token& t) { return !t.key.empty() && !isFunctionWord(t.key); };
-
-    // Names: words written with a capital where no sentence begins.
-    std::unordered_set<std::string> nameKeys;
-    for (const Token* t : tokens)
-        if (colourable(*t) && t->capital && !t->sentenceStart && t->key != "i" &&
-            !in(speechVerbs(), t->key) && !in(adjectives(), t->key))
-            nameKeys.insert(t->key);
-
-    // Nouns: words seen right after an article or a possessive, or after one
-    // and up to two adjectives, in at least a third of their occurrences; and
-    // the plurals of such words, unless a plural is ever used as a verb (right
-    // after a pronoun or a word such as "none": "none turns up").
-    std::map<std::string, int> total;
-    std::map<std::string, int> afterArticle;
+    std::unordered_map<std::string, int> total;
+    std::unordered_map<std::string, int> afterArticle;
     std::unordered_set<std::string> usedAsVerb;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = *tokens[i];
-        if (!colourable(t) || !lowerWord(t)) continue;
+        if (!colourable(t) || !isLowerWord(t)) continue;
         ++total[t.key];
         if (t.opensQuote || i == 0) continue;
         const Token& previous = *tokens[i - 1];
-        if (previous.after().empty() && isFunctionWord(previous.key) && !isPreposition(previous.key) &&
-            !isConjunction(previous.key) && !in(pluralDeterminers(), previous.key))
+        if (!previous.hasAfter() && isFunctionWord(previous.key) && !isPreposition(previous.key) &&
+            !isConjunction(previous.key) && !isPluralDeterminer(previous.key))
             usedAsVerb.insert(t.key);
         std::size_t j = i;
         for (int adjective = 0; adjective <= 2 && j > 0; ++adjective) {
             const Token& before = *tokens[j - 1];
-            if (!before.after().empty()) break;
-            if (isDeterminer(before.key) && before.wordEnd == before.text.size()) {
+            if (before.hasAfter()) break;
+            if (isDeterminer(before.key)) {
                 ++afterArticle[t.key];
                 break;
             }
-            if (!in(adjectives(), before.key)) break;
+            if (!isAdjective(before.key)) break;
             --j;
         }
     }
     auto excluded = [&](const std::string& key) {
-        return nameKeys.count(key) || in(speechVerbs(), key) || in(adjectives(), key) || endsWith(key, "ly");
+        return names.count(key) || isSpeechVerb(key) || isAdjective(key) || endsWith(key, "ly");
     };
     auto nounLike = [&](const std::string& key) {
         const auto seen = afterArticle.find(key);
         return !excluded(key) && seen != afterArticle.end() && 3 * seen->second >= total[key];
     };
-    std::unordered_set<std::string> nounKeys;
+    std::unordered_set<std::string> nouns;
     for (const auto& [key, n] : total) {
         (void)n;
         if (excluded(key)) continue;
         bool noun = nounLike(key);
         if (!noun && !usedAsVerb.count(key))
             for (const auto& one : singulars(key)) noun = noun || nounLike(one);
-        if (noun) nounKeys.insert(key);
+        if (noun) nouns.insert(key);
     }
-
-    // Occurrences per class and word.
-    std::map<std::string, Candidate> names, speech, qualities, things;
-    std::map<std::string, int> lowerNames;
-    for (Token* t : tokens) {
-        if (!colourable(*t)) continue;
-        if (nameKeys.count(t->key)) {
-            // Capitalised occurrences first; the same word in lower case
-            // ("a fox") only when it belongs to no other class.
-            if (t->capital) {
-                auto& c = names[t->key + "/1"];
-                c.tier = 1;
-                c.word = t->key;
-                c.occurrences.push_back(t);
-            } else if (lowerWord(*t)) {
-                auto& c = names[t->key + "/2"];
-                c.tier = 2;
-                ++lowerNames[t->key];
-                c.word = t->key;
-                c.occurrences.push_back(t);
-            }
-            continue;
-        }
-        if (!lowerWord(*t) && !t->sentenceStart) continue;
-        std::map<std::string, Candidate>* cls = nullptr;
-        if (in(speechVerbs(), t->key))
-            cls = &speech;
-        else if (in(adjectives(), t->key))
-            cls = &qualities;
-        else if (nounKeys.count(t->key))
-            cls = &things;
-        if (!cls) continue;
-        auto& c = (*cls)[t->key];
-        c.word = t->key;
-        c.occurrences.push_back(t);
-    }
-    // A name in lower case ("the fox") ranks by how much of a name it is: the
-    // share of its occurrences written with a capital.
-    for (auto& [id, c] : names) {
-        if (c.tier != 2) continue;
-        const auto capital = names.find(c.word + "/1");
-        const long long capitals =
-            capital == names.end() ? 0 : static_cast<long long>(capital->second.occurrences.size());
-        c.rank = capitals * 1000000 / (capitals + lowerNames[c.word]);
-        (void)id;
-    }
-    auto values = [](std::map<std::string, Candidate>& m) {
-        std::vector<Candidate> v;
-        for (auto& [k, c] : m) {
-            (void)k;
-            v.push_back(std::move(c));
-        }
-        return v;
-    };
-    std::vector<ColourReport> reports;
-    reports.push_back(choose(7, "names", kColour7, values(names)));
-    reports.push_back(choose(6, "verbs of saying and thinking", kColour6, values(speech)));
-    reports.push_back(choose(8, "adjectives", kColour8, values(qualities)));
-    reports.push_back(choose(9, "nouns", kColour9, values(things)));
-    return reports;
+    return nouns;
 }
 
-}  // namespace varnet::laybook
+std::unordered_map<std::string, int> classifyWords(const std::vector<const Token*>& tokens) {
+    // Capitalised and lower-case uses of each word where no sentence begins.
+    struct Uses {
+        int capital = 0;
+        int lower = 0;
+    };
+    std::unordered_map<std::string, Uses> uses;
+    for (const Token* t : tokens) {
+        if (t->key.size() < 2 || isFunctionWord(t->key) || t->sentenceStart) continue;
+        // "I'll", "I'd": the pronoun, never a name.
+        if (t->key.starts_with("i'")) continue;
+        Uses& u = uses[t->key];
+        if (t->capital)
+            ++u.capital;
+        else
+            ++u.lower;
+    }
+    std::unordered_set<std::string> names;
+    for (const auto& [key, u] : uses)
+        if (u.capital > 0 && u.capital >= u.lower && !isSpeechVerb(key) && !isAdjective(key))
+            names.insert(key);
+    const std::unordered_set<std::string> nouns = findNouns(tokens, names);
+
+    std::unordered_map<std::string, int> colours;
+    for (const Token* t : tokens) {
+        const std::string& key = t->key;
+        if (colours.count(key)) continue;
+        int colour = 0;
+        if (key.size() < 2 || isFunctionWord(key) || key.starts_with("i'"))
+            colour = 0;
+        else if (names.count(key))
+            colour = kNameColour;
+        else if (isSpeechVerb(key))
+            colour = kVerbColour;
+        else if (isAdjective(key))
+            colour = kAdjectiveColour;
+        else if (nouns.count(key))
+            colour = kNounColour;
+        else if (isActionVerb(key))
+            colour = kVerbColour;
+        else if (key.size() >= 6 && (endsWith(key, "ous") || endsWith(key, "ful") || endsWith(key, "less")))
+            colour = kAdjectiveColour;
+        colours.emplace(key, colour);
+    }
+    return colours;
+}
+
+}  // namespace varnet::layout

@@ -1,0 +1,367 @@
+#include "DocumentLayout.h"
+
+#include "LineFormat.h"
+#include "Phrasing.h"
+#include "StoredLines.h"
+#include "Tokens.h"
+#include "WordClasses.h"
+#include "WordIndexBuilder.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+// How a book is laid out:
+// 1. Every text is mended (mendText) and split into tokens; a verse block
+//    gives one paragraph per source line, and an empty verse line parts its
+//    stanzas.
+// 2. Each word gets one colour for the whole book (classifyWords).
+// 3. A prose paragraph is broken into least-cost phrases; it opens at
+//    indent 05, and each continuation phrase steps right by the depth its
+//    pause gives (continuationDepth), so that a new sentence comes back to
+//    05. A verse line is one phrase at the verse indent unless it is long;
+//    then it wraps at a deeper indent.
+// 4. Per chapter, a least-cost search places the page markers: pages near
+//    kPageLines lines, breaking between paragraphs where it can, else
+//    between sentences, else between phrases. Paragraphs on one page are
+//    parted by section breaks.
+// 5. The stored lines are written, and the word index is built from the
+//    text each line shows.
+
+namespace varnet::layout {
+
+namespace {
+
+constexpr int kParagraphIndent = 5;
+constexpr int kVerseIndent = 7;
+constexpr int kVerseWrapIndent = 15;
+constexpr int kHeadingContinuationIndent = 8;
+// Headings longer than this are laid over more lines.
+constexpr std::size_t kHeadingWidth = 56;
+constexpr int kMaxAnchors = 999;
+
+// Pages: their wanted length in stored lines (the marker included), and the
+// range outside which a page costs dearly.
+constexpr int kPageLines = 12;
+constexpr int kShortestPage = 6;
+constexpr int kLongestPage = 18;
+constexpr Cost kPageLengthWeight = 4;
+constexpr Cost kShortPageCost = 1'000'000;
+// What a page break costs where it falls.
+constexpr Cost kBreakAtSentence = 8;
+constexpr Cost kBreakAtVerseLine = 8;
+constexpr Cost kBreakInSentence = 30;
+
+constexpr PhraseShape kProseShape{190, 40, 1 << 30};
+
+const std::string kHeaderOpening = "StiloDemoReader ";
+
+int indentForDepth(int depth) {
+    return kParagraphIndent + depth * 9 / 4;
+}
+
+// A piece of a chapter before it is laid out.
+struct Piece {
+    enum class Kind { Prose, Verse, Heading };
+    Kind kind = Kind::Prose;
+    std::vector<Paragraph> paragraphs;  // prose: one; verse: one per line
+    std::string heading;                // a folded chapter's heading text
+};
+
+struct ChapterPlan {
+    std::string heading;  // shown in the bold heading line(s)
+    std::string title;    // as the contents tree lists it
+    std::vector<Piece> pieces;
+};
+
+// One line of a chapter's body, before page markers and section breaks.
+struct BodyLine {
+    std::string stored;
+    std::string shown;
+    bool sectionBefore = false;      // a section break goes before it unless a page marker does
+    bool pageBefore = false;         // a page marker must go before it
+    Cost breakCost = kInfiniteCost;  // what a page marker before it costs
+};
+
+std::string numbered(int number, const std::string& title) {
+    return std::to_string(number) + ".  " + title;
+}
+
+// A heading's text laid over lines of at most kHeadingWidth characters, cut
+// at blanks; a word longer than that keeps a line of its own.
+std::vector<std::string> headingParts(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t at = 0;
+    while (text.size() - at > kHeadingWidth) {
+        std::size_t cut = text.rfind(' ', at + kHeadingWidth);
+        if (cut == std::string::npos || cut <= at) cut = text.find(' ', at + kHeadingWidth);
+        if (cut == std::string::npos) break;
+        parts.push_back(text.substr(at, cut - at));
+        at = cut + 1;
+    }
+    parts.push_back(text.substr(at));
+    return parts;
+}
+
+// The bold heading's stored lines and what each shows. All but the last
+// line end in two blanks; the others go on at a small indent.
+void headingLines(const std::string& text, std::vector<std::string>& stored,
+                  std::vector<std::string>& shown) {
+    const std::vector<std::string> parts = headingParts(text);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string line =
+            i == 0 ? indentCode(0) + std::string(kBoldOpening) : indentCode(kHeadingContinuationIndent);
+        line += parts[i];
+        line += i + 1 < parts.size() ? std::string("  ") : std::string(kNormalOpening) + " ";
+        stored.push_back(std::move(line));
+        shown.push_back(parts[i]);
+    }
+}
+
+std::vector<ChapterPlan> planChapters(const BookDocument& book) {
+    std::vector<ChapterPlan> plans;
+    for (std::size_t c = 0; c < book.chapters.size(); ++c) {
+        const Chapter& chapter = book.chapters[c];
+        const int number = static_cast<int>(c) + 1;
+        const std::string title = mendText(chapter.title);
+        const std::string name = title.empty() ? "Chapter " + std::to_string(number) : title;
+        const std::string heading = title.empty() ? name : numbered(number, title);
+        std::vector<Piece> pieces;
+        for (const Block& block : chapter.blocks) {
+            if (block.kind == Block::Kind::Paragraph) {
+                std::string text;
+                for (const std::string& line : block.lines) {
+                    if (!text.empty()) text += ' ';
+                    text += line;
+                }
+                Paragraph p = parseParagraph(mendText(text));
+                if (p.tokens.empty()) continue;
+                Piece piece;
+                piece.paragraphs.push_back(std::move(p));
+                pieces.push_back(std::move(piece));
+                continue;
+            }
+            Piece stanza;
+            stanza.kind = Piece::Kind::Verse;
+            for (const std::string& line : block.lines) {
+                Paragraph p = parseParagraph(mendText(line));
+                if (!p.tokens.empty()) {
+                    stanza.paragraphs.push_back(std::move(p));
+                } else if (!stanza.paragraphs.empty()) {
+                    pieces.push_back(std::move(stanza));
+                    stanza = Piece();
+                    stanza.kind = Piece::Kind::Verse;
+                }
+            }
+            if (!stanza.paragraphs.empty()) pieces.push_back(std::move(stanza));
+        }
+        if (number <= kMaxAnchors) {
+            plans.push_back({heading, name, std::move(pieces)});
+            continue;
+        }
+        // Anchors have three digits: the chapters past the last anchor are
+        // laid out inside the last anchored chapter, each under its heading.
+        Piece headingPiece;
+        headingPiece.kind = Piece::Kind::Heading;
+        headingPiece.heading = heading;
+        std::vector<Piece>& last = plans.back().pieces;
+        last.push_back(std::move(headingPiece));
+        for (Piece& piece : pieces) last.push_back(std::move(piece));
+    }
+    return plans;
+}
+
+void colourTheText(std::vector<ChapterPlan>& plans) {
+    std::vector<const Token*> tokens;
+    for (const ChapterPlan& plan : plans)
+        for (const Piece& piece : plan.pieces)
+            for (const Paragraph& p : piece.paragraphs)
+                for (const Token& t : p.tokens) tokens.push_back(&t);
+    const std::unordered_map<std::string, int> colours = classifyWords(tokens);
+    for (ChapterPlan& plan : plans)
+        for (Piece& piece : plan.pieces)
+            for (Paragraph& p : piece.paragraphs)
+                for (Token& t : p.tokens) {
+                    const auto found = colours.find(t.key);
+                    t.colour = found == colours.end() ? 0 : found->second;
+                }
+}
+
+void addPhrase(const Paragraph& p, const PhraseSpan& span, int indent, Cost breakCost, bool sectionBefore,
+               std::vector<BodyLine>& body) {
+    BodyLine line;
+    line.stored = indentCode(indent) + phraseText(p, span.begin, span.end, true) + " ";
+    line.shown = phraseText(p, span.begin, span.end, false);
+    line.breakCost = breakCost;
+    line.sectionBefore = sectionBefore;
+    body.push_back(std::move(line));
+}
+
+// The chapter's body lines in reading order.
+std::vector<BodyLine> bodyLines(const ChapterPlan& plan) {
+    std::vector<BodyLine> body;
+    bool opening = true;  // the next piece follows "l00|p> "
+    for (const Piece& piece : plan.pieces) {
+        if (piece.kind == Piece::Kind::Heading) {
+            std::vector<std::string> stored, shown;
+            headingLines(piece.heading, stored, shown);
+            stored.push_back(std::string(kParagraphLine));
+            shown.emplace_back();
+            for (std::size_t i = 0; i < stored.size(); ++i) {
+                BodyLine line;
+                line.stored = std::move(stored[i]);
+                line.shown = std::move(shown[i]);
+                line.pageBefore = i == 0;
+                line.breakCost = i == 0 ? 0 : kInfiniteCost;
+                body.push_back(std::move(line));
+            }
+            opening = true;
+            continue;
+        }
+        const bool sectionBefore = !opening;
+        // The line after a folded chapter's "l00|p> " keeps to it.
+        const Cost openingCost = opening && !body.empty() ? kInfiniteCost : 0;
+        opening = false;
+        if (piece.kind == Piece::Kind::Verse) {
+            for (std::size_t k = 0; k < piece.paragraphs.size(); ++k) {
+                const Paragraph& p = piece.paragraphs[k];
+                // A verse line is kept whole unless it is longer than a phrase may be.
+                const int length = rangeLength(p, 0, p.tokens.size());
+                const std::vector<PhraseSpan> spans =
+                    length <= kProseShape.longest ? std::vector<PhraseSpan>{{0, p.tokens.size(), length}}
+                                                  : breakPhrases(p, 0, p.tokens.size(), kProseShape);
+                for (std::size_t s = 0; s < spans.size(); ++s) {
+                    const bool first = k == 0 && s == 0;
+                    addPhrase(p, spans[s], s == 0 ? kVerseIndent : kVerseWrapIndent,
+                              first    ? openingCost
+                              : s == 0 ? kBreakAtVerseLine
+                                       : kBreakInSentence,
+                              first && sectionBefore, body);
+                }
+            }
+            continue;
+        }
+        const Paragraph& p = piece.paragraphs.front();
+        const std::vector<PhraseSpan> spans = breakPhrases(p, 0, p.tokens.size(), kProseShape);
+        int depth = 0;
+        for (std::size_t s = 0; s < spans.size(); ++s) {
+            if (s == 0) {
+                addPhrase(p, spans[s], kParagraphIndent, openingCost, sectionBefore, body);
+                continue;
+            }
+            const Pause pause = pauseAfter(p, spans[s].begin - 1);
+            depth = continuationDepth(pause, p.tokens[spans[s].begin], depth);
+            addPhrase(p, spans[s], indentForDepth(depth),
+                      pause == Pause::Sentence ? kBreakAtSentence : kBreakInSentence, false, body);
+        }
+    }
+    return body;
+}
+
+// Which body lines a page marker goes before. The chapter's first page
+// opens with its marker and "l00|p> "; every page counts its marker, its
+// lines and the section breaks between them. The chapter's last page may be
+// short: it runs on into the next chapter's anchor and heading.
+std::vector<bool> placePageMarkers(const std::vector<BodyLine>& body) {
+    const std::size_t n = body.size();
+    std::vector<bool> pageBefore(n, false);
+    if (n == 0) return pageBefore;
+    std::vector<Cost> best(n + 1, kInfiniteCost);
+    std::vector<std::size_t> from(n + 1, 0);
+    best[0] = 0;
+    // A page [a, b) of body lines, its length in stored lines.
+    auto pageCost = [](int length, bool last) -> Cost {
+        if (last && length <= kPageLines) return 0;
+        const Cost off = length - kPageLines;
+        return off * off * kPageLengthWeight + (length < kShortestPage ? kShortPageCost : 0);
+    };
+    for (std::size_t b = 1; b <= n; ++b) {
+        int length = 0;
+        for (std::size_t a = b; a-- > 0;) {
+            ++length;
+            // Section breaks inside the page: before each later line that wants one.
+            if (a + 1 < b && body[a + 1].sectionBefore) ++length;
+            const int pageLength = length + 1 + (a == 0 ? 1 : 0);
+            if (pageLength > kLongestPage && a + 1 < b) break;
+            const Cost opening = a == 0 ? 0 : body[a].breakCost;
+            if (best[a] != kInfiniteCost && opening != kInfiniteCost) {
+                const Cost c = best[a] + opening + pageCost(pageLength, b == n);
+                if (c < best[b]) {
+                    best[b] = c;
+                    from[b] = a;
+                }
+            }
+            if (body[a].pageBefore) break;
+        }
+    }
+    for (std::size_t b = n; b > 0; b = from[b])
+        if (from[b] > 0) pageBefore[from[b]] = true;
+    return pageBefore;
+}
+
+}  // namespace
+
+LaidOutText layOutDocument(const BookDocument& book) {
+    LaidOutText out;
+    std::vector<std::string> shown;  // per stored line, the text it shows
+    std::vector<int> pages;          // per stored line, its page
+    int page = 1;
+    auto emit = [&](std::string line, std::string words) {
+        out.stored.push_back(std::move(line));
+        shown.push_back(std::move(words));
+        pages.push_back(page);
+    };
+    auto emitPage = [&](bool blank) {
+        ++page;
+        emit(pageMarker(page) + (blank ? " " : ""), "");
+    };
+
+    std::string title = mendText(book.title);
+    if (title.empty()) title = "Untitled";
+    std::string author = mendText(book.author);
+    if (author.empty()) author = "Anonymous";
+    std::vector<ChapterPlan> plans = planChapters(book);
+    bool anyWords = false;
+    for (const Chapter& c : book.chapters) anyWords = anyWords || !mendText(c.title).empty();
+    for (const ChapterPlan& plan : plans) anyWords = anyWords || !plan.pieces.empty();
+
+    emit(kHeaderOpening + title + " by " + author + ", laid out in cascading phrases.", "");
+    emit(indentCode(0) + std::string(kBoldOpening) + title + std::string(kNormalOpening) + " ", title);
+    emit(std::string(kBylineMarker) + author + " 1 ", "");
+    if (!anyWords) {
+        // The title alone: the byline marker is the last line, and like the
+        // last line of every book it ends without a blank.
+        out.stored.back().pop_back();
+        out.indexLines = buildWordIndex(shown, pages);
+        return out;
+    }
+
+    colourTheText(plans);
+    for (std::size_t c = 0; c < plans.size(); ++c) {
+        const ChapterPlan& plan = plans[c];
+        out.chapterTitles.push_back(plan.title);
+        emit(indentCode(0) + tagText(anchorName(static_cast<int>(c) + 1)) + " ", "");
+        std::vector<std::string> headStored, headShown;
+        headingLines(plan.heading, headStored, headShown);
+        for (std::size_t i = 0; i < headStored.size(); ++i)
+            emit(std::move(headStored[i]), std::move(headShown[i]));
+        emitPage(true);
+        emit(std::string(kParagraphLine), "");
+        std::vector<BodyLine> body = bodyLines(plan);
+        const std::vector<bool> pageBefore = placePageMarkers(body);
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            if (pageBefore[i])
+                emitPage(true);
+            else if (body[i].sectionBefore)
+                emit(std::string(kSectionBreakLine), "");
+            emit(std::move(body[i].stored), std::move(body[i].shown));
+        }
+    }
+    // The book's last line ends without a blank, and so does the page
+    // marker that closes it.
+    if (out.stored.back().ends_with(' ')) out.stored.back().pop_back();
+    emitPage(false);
+    out.indexLines = buildWordIndex(shown, pages);
+    return out;
+}
+
+}  // namespace varnet::layout
