@@ -170,7 +170,7 @@ std::size_t wordCount(const Paragraph& p) {
 // Prose rather than a title page or a contents list: a paragraph of some
 // length whose lines are not headings.
 bool isProse(const Paragraph& p) {
-    if (wordCount(p) < 25) return false;
+    if (wordCount(p) < 20) return false;
     return !std::all_of(p.lines.begin(), p.lines.end(),
                         [](std::string_view l) { return isStrongHeading(l) || isCapitalsLine(l); });
 }
