@@ -189,12 +189,22 @@ std::string attribute(const xmlNode* n, const char* localName) {
     return {};
 }
 
-std::string textOf(const xmlNode* n) {
-    xmlChar* content = xmlNodeGetContent(n);
-    if (content == nullptr) return {};
-    std::string text = detail::collapseSpaces(reinterpret_cast<const char*>(content));
-    xmlFree(content);
-    return text;
+// The text under a node: its text and CDATA nodes only, so an entity
+// reference is never expanded.
+std::string textOf(const xmlNode* root) {
+    std::string text;
+    const xmlNode* n = root->children;
+    while (n != nullptr) {
+        if ((n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE) && n->content != nullptr)
+            text += reinterpret_cast<const char*>(n->content);
+        if (n->type == XML_ELEMENT_NODE && n->children != nullptr) {
+            n = n->children;
+            continue;
+        }
+        while (n != nullptr && n != root && n->next == nullptr) n = n->parent;
+        n = (n == nullptr || n == root) ? nullptr : n->next;
+    }
+    return detail::collapseSpaces(text);
 }
 
 // Every element under (and including) root in document order, without
@@ -493,12 +503,11 @@ layout::BookDocument readEpub(std::string_view bytes, const std::string& name) {
     std::string author;
     for (const std::string& creator : package.creators) author += (author.empty() ? "" : ", ") + creator;
     book.author = assembler.latin(author);
-    if (book.title.empty()) book.title = detail::titleFromFileName(name);
     if (!assembler.showable()) throw ImportFailure{reason::kScript};
     if (std::all_of(book.chapters.begin(), book.chapters.end(),
                     [](const layout::Chapter& c) { return c.blocks.empty(); }))
         throw ImportFailure{reason::kNoContent};
-    detail::finishBook(book);
+    detail::finishBook(book, name);
     return book;
 }
 

@@ -60,10 +60,12 @@ std::string titleFromFileName(std::string_view path) {
     return collapseSpaces(title);
 }
 
-void finishBook(layout::BookDocument& book) {
+void finishBook(layout::BookDocument& book, std::string_view path) {
     std::erase_if(book.chapters, [](const layout::Chapter& c) { return c.blocks.empty(); });
     if (book.chapters.empty()) throw ImportFailure{reason::kNoText};
     book.title = collapseSpaces(book.title);
+    if (book.title.empty()) book.title = titleFromFileName(path);
+    if (book.title.empty()) book.title = "Untitled";
     book.author = collapseSpaces(book.author);
     for (layout::Chapter& c : book.chapters) c.title = collapseSpaces(c.title);
 }

@@ -32,8 +32,10 @@ void addVerse(layout::Chapter& chapter, const std::vector<std::string>& lines);
 // The name of the file without its folder and extension, in Latin-1.
 std::string titleFromFileName(std::string_view path);
 
-// Drops chapters without blocks; throws "it has no text" when none is left.
-void finishBook(layout::BookDocument& book);
+// Drops chapters without blocks (throws "it has no text" when none is
+// left), tidies the spaces of the titles and names a book without a title
+// after its file.
+void finishBook(layout::BookDocument& book, std::string_view path);
 
 // Runs an importer body: the book it returns, or the failure it throws as
 // the message for `name`.

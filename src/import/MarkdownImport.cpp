@@ -31,11 +31,16 @@ bool isWordChar(char c) {
     return std::isalnum(u) || u >= 0xC0;
 }
 
+constexpr std::size_t kLongestLink = 2000;
+
 // The end of a bracketed run starting at `open` (the index of its closing
 // bracket), nested brackets counted; npos when it is not closed.
 std::size_t closing(std::string_view s, std::size_t open, char opener, char closer) {
     int depth = 0;
-    for (std::size_t i = open; i < s.size(); ++i) {
+    // A link's text and address are short: the search stops after a while,
+    // so a long run of unmatched brackets costs linear time, not quadratic.
+    const std::size_t end = std::min(s.size(), open + kLongestLink);
+    for (std::size_t i = open; i < end; ++i) {
         if (s[i] == '\\') {
             ++i;
         } else if (s[i] == opener) {
@@ -76,7 +81,7 @@ std::string inlineText(std::string_view s, int depth = 0) {
             i = after - 1;
         } else if (c == '<' &&
                    (s.substr(i + 1).starts_with("http") || s.substr(i + 1).starts_with("mailto:"))) {
-            const std::size_t end = s.find('>', i);
+            const std::size_t end = s.substr(0, std::min(s.size(), i + kLongestLink)).find('>', i);
             if (end == std::string_view::npos) {
                 out += c;
             } else {
@@ -312,7 +317,6 @@ layout::BookDocument readMarkdown(std::string_view bytes, const std::string& nam
         }
     }
     if (chapterLevel == 0 && !levels.empty()) chapterLevel = levels.begin()->first;
-    if (book.title.empty()) book.title = detail::titleFromFileName(name);
 
     std::vector<layout::Chapter>& chapters = book.chapters;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -332,7 +336,7 @@ layout::BookDocument readMarkdown(std::string_view bytes, const std::string& nam
         else
             detail::addParagraph(chapters.back(), b.lines[0]);
     }
-    detail::finishBook(book);
+    detail::finishBook(book, name);
     return book;
 }
 

@@ -72,10 +72,44 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
+// A Roman numeral in its usual form ("XII", "XLIV"), not just any word of
+// its letters ("CIVIL", "MID").
 bool isRoman(std::string_view word) {
-    if (word.empty() || word.size() > 8) return false;
-    return std::all_of(word.begin(), word.end(),
-                       [](char c) { return std::string_view("IVXLCDM").find(c) != std::string_view::npos; });
+    if (word.empty() || word.size() > 12) return false;
+    auto digit = [](char c) {
+        switch (c) {
+            case 'I':
+                return 1;
+            case 'V':
+                return 5;
+            case 'X':
+                return 10;
+            case 'L':
+                return 50;
+            case 'C':
+                return 100;
+            case 'D':
+                return 500;
+            case 'M':
+                return 1000;
+            default:
+                return 0;
+        }
+    };
+    int value = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const int d = digit(word[i]);
+        if (d == 0) return false;
+        value += i + 1 < word.size() && digit(word[i + 1]) > d ? -d : d;
+    }
+    if (value <= 0 || value >= 4000) return false;
+    static constexpr std::pair<int, const char*> kNumerals[] = {
+        {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+        {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
+    std::string canonical;
+    for (const auto& [v, text] : kNumerals)
+        for (; value >= v; value -= v) canonical += text;
+    return canonical == word;
 }
 
 bool isNumberWord(std::string_view word) {
@@ -231,7 +265,6 @@ layout::BookDocument readPlainText(std::string_view bytes, const std::string& na
         ++seen;
         if (isClosingLine(lines[i - 1])) last = i - 1;
     }
-    if (book.title.empty()) book.title = detail::titleFromFileName(name);
 
     std::vector<Paragraph> paragraphs;
     for (std::size_t i = first; i < last; ++i) {
@@ -309,7 +342,7 @@ layout::BookDocument readPlainText(std::string_view bytes, const std::string& na
     }
     if (keepFront && !front.blocks.empty()) chapters.insert(chapters.begin(), std::move(front));
     book.chapters = std::move(chapters);
-    detail::finishBook(book);
+    detail::finishBook(book, name);
     return book;
 }
 

@@ -120,6 +120,17 @@ TEST(ImportEpub, WithoutTableOfContents) {
               "T Plain / \nC Opening\nP One.\nC \nP Two.\n");
 }
 
+// The package's entities are never expanded (nor its DTD read): a title
+// made of entity references is no title, and the file's name stands in.
+TEST(ImportEpub, PackageEntitiesAreNotExpanded) {
+    std::string opf = packageXml("&a;&a;&a;", "", {doc("a", "a.xhtml")}, {"a"});
+    opf.insert(opf.find("<package"),
+               "<!DOCTYPE package [<!ENTITY b \"Tides \"><!ENTITY a \"&b;&b;&b;&b;\">"
+               "<!ENTITY ext SYSTEM \"file:///etc/passwd\">]>\n");
+    EXPECT_EQ(importedEpub({{"OEBPS/content.opf", opf}, {"OEBPS/a.xhtml", xhtml("<p>Text.</p>")}}),
+              "T book / \nC \nP Text.\n");
+}
+
 std::string blocksOf(const std::string& html) {
     std::string out;
     for (const XhtmlBlock& b : readXhtmlBlocks(html)) {

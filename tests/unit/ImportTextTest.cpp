@@ -85,6 +85,10 @@ TEST(ImportPlainText, StructureWithoutAnArchiveHeader) {
         // A number and a title on two lines, a book heading over a chapter.
         {"joined headings", "CHAPTER 1\nTHE SHORE\n\nOne.\n\nBOOK TWO\n\nCHAPTER 2\n\nTwo.\n",
          "T the lantern / \nC CHAPTER 1: THE SHORE\nP One.\nC BOOK TWO: CHAPTER 2\nP Two.\n"},
+        // Only Roman numerals in their usual form are headings, not words of
+        // their letters.
+        {"Roman numerals", "CHAPTER I\n\nOne.\n\nDID\n\nTwo.\n\nXLIV\n\nThree.\n",
+         "T the lantern / \nC CHAPTER I\nP One.\nP DID\nP Two.\nC XLIV\nP Three.\n"},
         // Lines that are not indented, or too long, are prose.
         {"not verse", "Short line\nanother one\n\n  " + kProse + "\n  " + kProse + "\n",
          "T the lantern / \nC \nP Short line another one\nP " + kProse + " " + kProse + "\n"},
