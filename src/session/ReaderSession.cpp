@@ -143,6 +143,12 @@ void ReaderSession::BuildCatalogue() {
     if (!state_.BookmarkPath.empty() && !store_.exists(state_.BookmarkPath))
         (void)store_.save(state_.BookmarkPath, seedBookmarkLines(*state_.CatalogueLines));
 
+    expandCatalogue();
+}
+
+// The built-in catalogue's branches open as start-up opens them, the first
+// row selected.
+void ReaderSession::expandCatalogue() {
     if (const auto row = byAuthorRow(*state_.CatalogueLines)) window_.expandAndSelectNode(*row);
     window_.expandAndSelectNode(0);
 }
@@ -253,6 +259,7 @@ void ReaderSession::importBook(const std::string& path) {
     }
     giveBookmarkSection(stored.book->key);
     showContents();
+    expandCatalogue();
     for (std::int32_t n = 0; n < static_cast<std::int32_t>(ownNodes_.size()); ++n) {
         const OwnNode& node = ownNodes_[static_cast<std::size_t>(n)];
         if (node.book >= 0 && node.chapter == 0 &&
@@ -296,6 +303,7 @@ bool ReaderSession::removeSelectedBook() {
         return false;
     }
     showContents();
+    expandCatalogue();
     return true;
 }
 

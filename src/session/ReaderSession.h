@@ -129,6 +129,7 @@ private:
     std::optional<OwnNode> ownNodeAt(std::int32_t index) const;
     void openOwnBook(const MyBook& book, std::int32_t chapter);
     void giveBookmarkSection(const std::string& key);
+    void expandCatalogue();
 
     void endStartupEarly(const std::string& message);
 
