@@ -138,7 +138,8 @@ const MyBook* MyBooks::findBySource(const std::string& path) const {
 }
 
 bool MyBooks::holds(const std::string& textPath) const {
-    return !folder_.empty() && textPath.size() > folder_.size() && textPath.compare(0, folder_.size(), folder_) == 0 &&
+    return !folder_.empty() && textPath.size() > folder_.size() &&
+           textPath.compare(0, folder_.size(), folder_) == 0 &&
            textPath.find('/', folder_.size()) == std::string::npos;
 }
 
