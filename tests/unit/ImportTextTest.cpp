@@ -130,6 +130,11 @@ TEST(ImportMarkdown, FrontMatterAndSetextHeadings) {
               "T Tides / Ada Marsh\nC Morning\nP One.\nP Noon\nP A part.\nC Evening\nV the sea | the sky\n");
 }
 
+// A title heading that is all markup names no title: the file's name does.
+TEST(ImportMarkdown, EmptyTitleHeadingFallsBackToTheFileName) {
+    EXPECT_EQ(importedMarkdown("# `` **``**\n\nText.\n"), "T notes / \nC \nP Text.\n");
+}
+
 TEST(CharacterMap, EncodingsLineEndsAndPlainForms) {
     struct Case {
         const char* name;
