@@ -5,6 +5,7 @@
 // a chapter of an imported book against opening one of the demo book.
 #include "FakeReaderWindow.h"
 #include "FakeSurface.h"
+#include "InProcessImporter.h"
 #include "ReaderSession.h"
 #include "TempFolder.h"
 
@@ -119,10 +120,13 @@ std::size_t writeEpub(const std::string& path, int words) {
     return textBytes;
 }
 
+// The import runs in the benchmark's own process, so that its time and
+// memory are measured.
 struct Reader {
     testing::FakeReaderWindow window;
     testing::FakeSurface surface{1920, 1080};
-    ReaderSession session{window, surface};
+    InProcessImporter importer;
+    ReaderSession session{window, surface, diskFileStore(), &importer};
     explicit Reader(const std::string& folder) {
         window.connect(session);
         session.start({folder + "/lib/varnet/varnet", folder + "/data", std::nullopt});

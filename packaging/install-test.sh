@@ -15,11 +15,12 @@ fail() { echo "install test: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log" || { cat "$work/install.log"; fail "cmake --install failed"; }
 
-for f in lib/varnet/varnet lib/varnet/fable.qdx share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+for f in lib/varnet/varnet lib/varnet/varnet-import lib/varnet/fable.qdx share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/256x256/apps/$id.png share/man/man1/varnet.1; do
     [ -s "$prefix/$f" ] || fail "$f is missing"
 done
 [ -x "$prefix/lib/varnet/varnet" ] || fail "lib/varnet/varnet is not executable"
+[ -x "$prefix/lib/varnet/varnet-import" ] || fail "lib/varnet/varnet-import is not executable"
 [ -L "$prefix/bin/varnet" ] || fail "bin/varnet is no symbolic link"
 [ "$(readlink "$prefix/bin/varnet")" = "../lib/varnet/varnet" ] || fail "bin/varnet points elsewhere"
 [ "$(head -c 4 "$prefix/share/icons/hicolor/256x256/apps/$id.png" | od -An -c | tr -d ' ')" = "211PNG" ] ||

@@ -11,7 +11,8 @@
 
 namespace varnet {
 
-ReaderSession::ReaderSession(ReaderWindow& window, DrawingSurface& surface, TextFileStore& store)
+ReaderSession::ReaderSession(ReaderWindow& window, DrawingSurface& surface, TextFileStore& store,
+                             BookImporter* importer)
     : window_(window),
       store_(store),
       renderer_(state_, surface, window),
@@ -20,7 +21,8 @@ ReaderSession::ReaderSession(ReaderWindow& window, DrawingSurface& surface, Text
       bookmarks_(state_, store, window, paging_),
       opening_(state_, *this),
       catalogue_(state_, window, *this),
-      search_(state_, window.findOptions(), renderer_) {}
+      search_(state_, window.findOptions(), renderer_),
+      importer_(importer) {}
 
 // ---------------------------------------------------------------- start-up and close
 
@@ -29,6 +31,7 @@ void ReaderSession::start(const StartupPlaces& places) {
     state_.LastIndexEntry = " ";
     state_.OpenFileName.clear();
     state_.BookFolder = bookFolderFrom(places.programPath);
+    programFolder_ = state_.BookFolder;
     state_.BaseName = baseNameFrom(places.programPath);
 
     // One data folder per user, created when nothing stands at its path. A
@@ -245,7 +248,8 @@ void ReaderSession::importBook(const std::string& path) {
         openOwnBook(book, 0);
         return;
     }
-    ImportOutcome outcome = importAndLayOut(path);
+    if (!importer_) importer_ = &helper_.emplace(programFolder_ + kImportHelperName);
+    ImportOutcome outcome = importer_->importBook(path);
     if (!outcome.book) {
         window_.error(outcome.error);
         return;

@@ -6,6 +6,7 @@
 // drive a session with a fake window and a fake surface.
 #pragma once
 
+#include "BookImporter.h"
 #include "BookOpening.h"
 #include "Bookmarks.h"
 #include "Catalogue.h"
@@ -36,7 +37,10 @@ struct StartupPlaces {
 
 class ReaderSession final : private BookOpeningHost, private CatalogueHost {
 public:
-    ReaderSession(ReaderWindow& window, DrawingSurface& surface, TextFileStore& store = diskFileStore());
+    // Books are imported by the helper program beside the program unless an
+    // importer is given (tests and benchmarks import in their own process).
+    ReaderSession(ReaderWindow& window, DrawingSurface& surface, TextFileStore& store = diskFileStore(),
+                  BookImporter* importer = nullptr);
     ReaderSession(const ReaderSession&) = delete;
     ReaderSession& operator=(const ReaderSession&) = delete;
 
@@ -145,7 +149,10 @@ private:
     TextSearch search_;
 
     std::string dataFolder_;
+    std::string programFolder_;  // where the import helper is
     MyBooks myBooks_{std::string()};
+    BookImporter* importer_;
+    std::optional<HelperProcessImporter> helper_;  // made at the first import
     // Nodes of the contents tree before My Books', and My Books' own.
     std::int32_t builtInNodes_ = 0;
     std::vector<OwnNode> ownNodes_;

@@ -1,6 +1,7 @@
 #include "FakeReaderWindow.h"
 #include "FakeSurface.h"
 #include "FileBytes.h"
+#include "InProcessImporter.h"
 #include "ReaderSession.h"
 #include "TempFolder.h"
 
@@ -44,7 +45,8 @@ struct Reader {
     TempFolder& tmp;
     FakeReaderWindow window;
     FakeSurface surface{800, 600};
-    ReaderSession session{window, surface};
+    InProcessImporter importer;
+    ReaderSession session{window, surface, diskFileStore(), &importer};
 
     explicit Reader(TempFolder& t, std::optional<std::string> named = std::nullopt) : tmp(t) {
         window.connect(session);
