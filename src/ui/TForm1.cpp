@@ -1023,7 +1023,10 @@ void TForm1::ImportBookItemClick() {
     if (name.isEmpty()) return;
     importFolder_ = QFileInfo(name).absolutePath();
     PageControl1->setCurrentWidget(TOCTabSheet);
+    // A large book takes a moment to lay out.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     session_->importBook(localPath(name));
+    QApplication::restoreOverrideCursor();
 }
 
 void TForm1::RemoveBookItemClick() {
