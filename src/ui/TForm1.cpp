@@ -855,15 +855,24 @@ std::optional<std::string> TForm1::askBookmarkName() {
     return name->toLatin1().toStdString();
 }
 
+void TForm1::endBusy() {
+    if (!busy_) return;
+    busy_ = false;
+    QApplication::restoreOverrideCursor();
+}
+
 void TForm1::notice(const std::string& text) {
+    endBusy();
     prompter_->information(QString::fromLatin1(text));
 }
 
 void TForm1::error(const std::string& text) {
+    endBusy();
     prompter_->critical(QString::fromLocal8Bit(text.c_str()));
 }
 
 bool TForm1::askYesNo(const std::string& message, const std::string& title) {
+    endBusy();
     return prompter_->question(QString::fromLatin1(message), QString::fromLatin1(title));
 }
 
@@ -1023,10 +1032,11 @@ void TForm1::ImportBookItemClick() {
     if (name.isEmpty()) return;
     importFolder_ = QFileInfo(name).absolutePath();
     PageControl1->setCurrentWidget(TOCTabSheet);
-    // A large book takes a moment to lay out.
+    // A large book takes a moment to lay out; a message ends the wait.
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_ = true;
     session_->importBook(localPath(name));
-    QApplication::restoreOverrideCursor();
+    endBusy();
 }
 
 void TForm1::RemoveBookItemClick() {

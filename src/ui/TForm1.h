@@ -340,7 +340,9 @@ private:
     // The file names the open and save dialogs hold between uses.
     QString openDialogFileName_;
     QString saveDialogFileName_;
-    QString importFolder_;  // where the import dialog opens: the folder of the last book imported
+    QString importFolder_;
+    bool busy_ = false;  // the wait cursor is on while a book is imported
+    void endBusy();      // where the import dialog opens: the folder of the last book imported
     // The release that ends a double click must not open the row again.
     bool swallowTreeRelease_ = false;
     // A mouse button is down on the contents tree.
