@@ -1,9 +1,13 @@
 #include "CharacterMap.h"
 
 #include "ImportReasons.h"
-#include "LatinLetters.h"
+
+#include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
 
 #include <cstring>
+#include <unordered_map>
 
 namespace varnet::import {
 
@@ -33,98 +37,47 @@ constexpr Accent kAccents[] = {
     {0x0327, "Cc", "\307\347"},
 };
 
-// Punctuation, symbols and ligatures beyond Latin-1 in their plain forms.
-const char* plainForm(char32_t c) {
-    switch (c) {
-        case 0x2018:
-        case 0x2019:
-        case 0x201A:
-        case 0x201B:
-        case 0x2032:
-        case 0x2035:
-        case 0x02BC:
-        case 0x02B9:
-            return "'";
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-        case 0x201F:
-        case 0x2033:
-        case 0x2036:
-            return "\"";
-        case 0x2010:
-        case 0x2011:
-        case 0x2012:
-        case 0x2013:
-        case 0x2212:
-        case 0xFE63:
-        case 0xFF0D:
-            return "-";
-        case 0x2014:
-        case 0x2015:
-        case 0x2E3A:
-            return "--";
-        case 0x2E3B:
-            return "---";
-        case 0x2026:
-            return "...";
-        case 0x2022:
-        case 0x2023:
-        case 0x2043:
-        case 0x25E6:
-            return "*";
-        case 0x2039:
-            return "<";
-        case 0x203A:
-            return ">";
-        case 0x2020:
-            return "+";
-        case 0x2021:
-            return "++";
-        case 0x2030:
-            return "o/oo";
-        case 0x20AC:
-            return "EUR";
-        case 0x2122:
-            return "(TM)";
-        case 0x02C6:
-            return "^";
-        case 0x02DC:
-            return "~";
-        case 0x2044:
-            return "/";
-        case 0xFB00:
-            return "ff";
-        case 0xFB01:
-            return "fi";
-        case 0xFB02:
-            return "fl";
-        case 0xFB03:
-            return "ffi";
-        case 0xFB04:
-            return "ffl";
-        case 0xFB05:
-        case 0xFB06:
-            return "st";
-        default:
-            return nullptr;
+// The locale iconv's transliteration and the character classes are read
+// in. glibc transliterates by the LC_CTYPE locale of the calling thread (in
+// the plain C locale l with stroke has no plain form and Cyrillic letters
+// are spelt in Latin ones), so one fixed locale keeps the result the same
+// whatever the user's environment. Made once, never freed; null when not
+// even the C locale can be made, and then the thread's own is used.
+struct FixedLocale {
+    locale_t locale = nullptr;
+    bool unicode = false;  // C.UTF-8: full character classes and transliterations
+};
+
+const FixedLocale& fixedLocale() {
+    static const FixedLocale fixed = [] {
+        FixedLocale f;
+        f.locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        f.unicode = f.locale != nullptr;
+        if (!f.unicode) f.locale = newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+        return f;
+    }();
+    return fixed;
+}
+
+// Makes the fixed locale the calling thread's for the guard's lifetime and
+// gives the thread back the one it had.
+class LocaleGuard {
+public:
+    LocaleGuard() : previous_(fixedLocale().locale ? uselocale(fixedLocale().locale) : nullptr) {}
+    ~LocaleGuard() {
+        if (previous_) uselocale(previous_);
     }
-}
+    LocaleGuard(const LocaleGuard&) = delete;
+    LocaleGuard& operator=(const LocaleGuard&) = delete;
 
-bool isSpace(char32_t c) {
-    return c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000 ||
-           c == 0x1680;
-}
+private:
+    locale_t previous_;
+};
 
-// Characters that show nothing: zero-width spaces and joiners, direction
-// marks, the byte-order mark, the soft hyphen, variation selectors.
-bool isInvisible(char32_t c) {
-    return (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
-           c == 0xFEFF || c == 0xAD || c == 0x034F || c == 0x061C || (c >= 0xFE00 && c <= 0xFE0F);
-}
-
-// Ranges of letters of scripts other than Latin (Greek, Cyrillic, Hebrew,
-// Arabic, the Indic scripts, CJK, Hangul...): the reader cannot show them.
+// Letters of scripts other than Latin (Greek, Cyrillic, Hebrew, Arabic, the
+// Indic scripts, CJK, Hangul...), by block. Only used when C.UTF-8 is
+// missing: the C locale then knows no letters beyond ASCII and spells some
+// of these scripts in Latin letters, yet their books are still refused.
 bool isOtherScriptLetter(char32_t c) {
     return (c >= 0x0370 && c <= 0x1DBF) || (c >= 0x1F00 && c <= 0x1FFF) || (c >= 0x2C00 && c <= 0x2DFF) ||
            (c >= 0x2E80 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFB13 && c <= 0xFDFF) ||
@@ -132,9 +85,43 @@ bool isOtherScriptLetter(char32_t c) {
            (c >= 0x20000 && c <= 0x3FFFF);
 }
 
+// The Latin letter blocks beyond Latin-1 (Extended-A and -B, Extended
+// Additional, the ligatures), for the same case.
+bool isLatinBlockLetter(char32_t c) {
+    return (c >= 0x0100 && c <= 0x024F) || (c >= 0x1E00 && c <= 0x1EFF) || (c >= 0xFB00 && c <= 0xFB06);
+}
+
+// Appends c (at most 0x10FFFF, not a surrogate) as UTF-8.
+void appendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 bool isLatin1Letter(unsigned char b) {
     return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= 0xC0 && b != 0xD7 && b != 0xF7) ||
            b == 0xAA || b == 0xB5 || b == 0xBA;
+}
+
+// Appends a Latin-1 character as the reader shows it: control characters
+// (C0, DEL, C1) and the soft hyphen dropped, the no-break space (which
+// iconv gives for the narrow one) as ' '. True when it appended a letter.
+bool appendLatin1(unsigned char b, std::string& out) {
+    if (b < 0x20 || (b >= 0x7F && b < 0xA0) || b == 0xAD) return false;
+    out += b == 0xA0 ? ' ' : static_cast<char>(b);
+    return isLatin1Letter(b);
 }
 
 // Decodes one UTF-8 sequence at p (n bytes available): its length, or 0 when
@@ -166,6 +153,86 @@ std::size_t decodeUtf8(const unsigned char* p, std::size_t n, char32_t& c) {
 }
 
 }  // namespace
+
+// The Latin-1 forms iconv gives the characters beyond Latin-1, each asked
+// once and kept. One per mapper: an iconv descriptor is not shared between
+// threads.
+class Transliterator {
+public:
+    struct Form {
+        std::string text;  // what the reader shows: "?" for a letter with no form
+        bool letter = false;
+        bool unmappable = false;
+    };
+
+    Transliterator() {
+        const LocaleGuard fixed;
+        iconv_ = iconv_open("ISO-8859-1//TRANSLIT", "UTF-8");
+    }
+    ~Transliterator() {
+        if (iconv_ != kNoIconv) iconv_close(iconv_);
+    }
+    Transliterator(const Transliterator&) = delete;
+    Transliterator& operator=(const Transliterator&) = delete;
+
+    const Form& form(char32_t c) {
+        auto it = forms_.find(c);
+        if (it == forms_.end()) it = forms_.emplace(c, convert(c)).first;
+        return it->second;
+    }
+
+private:
+    static inline const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
+
+    Form convert(char32_t c) {
+        const LocaleGuard guard;
+        const FixedLocale& fixed = fixedLocale();
+        Form f;
+        f.letter = fixed.unicode ? iswalpha_l(static_cast<wint_t>(c), fixed.locale) != 0
+                                 : isLatinBlockLetter(c) || isOtherScriptLetter(c);
+        // Spaces of every width are one space (iconv leaves some of them out).
+        if (fixed.unicode && iswspace_l(static_cast<wint_t>(c), fixed.locale)) {
+            f.text = " ";
+            return f;
+        }
+        std::string in;
+        appendUtf8(c, in);
+        char buffer[64];
+        char* from = in.data();
+        std::size_t fromLeft = in.size();
+        char* to = buffer;
+        std::size_t toLeft = sizeof buffer;
+        // Without C.UTF-8 the C locale would spell Cyrillic or Greek in Latin
+        // letters: those scripts stay unmappable as they are with it.
+        bool converted = iconv_ != kNoIconv && (fixed.unicode || !isOtherScriptLetter(c));
+        if (converted) {
+            iconv(iconv_, nullptr, nullptr, nullptr, nullptr);
+            converted = iconv(iconv_, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1) &&
+                        iconv(iconv_, nullptr, nullptr, &to, &toLeft) != static_cast<std::size_t>(-1);
+        }
+        // iconv writes '?' for a character it has no form for; c, beyond
+        // Latin-1, is never '?' itself.
+        const std::string_view plain(buffer, static_cast<std::size_t>(to - buffer));
+        if (!converted || plain == "?") {
+            f.unmappable = true;
+            if (f.letter) f.text = "?";
+            return f;
+        }
+        for (const char b : plain) appendLatin1(static_cast<unsigned char>(b), f.text);
+        // A sign that shows nothing (a vowel mark of another script, which
+        // counts as a letter) is left out of the share of letters.
+        if (f.text.empty()) f.letter = false;
+        return f;
+    }
+
+    iconv_t iconv_ = kNoIconv;
+    std::unordered_map<char32_t, Form> forms_;
+};
+
+Latin1Mapper::Latin1Mapper() = default;
+Latin1Mapper::~Latin1Mapper() = default;
+Latin1Mapper::Latin1Mapper(Latin1Mapper&&) noexcept = default;
+Latin1Mapper& Latin1Mapper::operator=(Latin1Mapper&&) noexcept = default;
 
 char32_t fromWindows1252(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) {
@@ -207,13 +274,7 @@ void Latin1Mapper::put(char32_t c, std::string& out) {
         return;
     }
     if (c < 0x100) {
-        if (c < 0xA0) return;  // C1 control characters
-        if (c == 0xA0) {
-            out += ' ';
-        } else if (c != 0xAD) {
-            out += static_cast<char>(c);
-            if (isLatin1Letter(static_cast<unsigned char>(c))) ++letters_;
-        }
+        if (appendLatin1(static_cast<unsigned char>(c), out)) ++letters_;
         return;
     }
     if (c >= 0x0300 && c <= 0x036F) {
@@ -230,30 +291,16 @@ void Latin1Mapper::put(char32_t c, std::string& out) {
         last_ = 0;
         return;
     }
-    if (const char* text = plainForm(c)) {
-        out += text;
-        return;
-    }
-    if (isSpace(c)) {
-        out += ' ';
-        return;
-    }
-    if (c == 0x2028 || c == 0x2029) {
+    if (c == 0x2028 || c == 0x2029) {  // the line and paragraph separators
         out += '\n';
         return;
     }
-    if (isInvisible(c)) return;
-    if (const char* text = latinLetterBase(c)) {
-        out += text;
-        ++letters_;
-        return;
-    }
-    if (isOtherScriptLetter(c)) {
-        out += '?';
-        ++letters_;
-        ++unmappable_;
-    }
-    // Anything else (arrows, emoji, private use) shows nothing.
+    if (!translit_) translit_ = std::make_unique<Transliterator>();
+    const Transliterator::Form& form = translit_->form(c);
+    out += form.text;
+    if (form.letter) ++letters_;
+    if (form.letter && form.unmappable) ++unmappable_;
+    // Anything else with no form (arrows, emoji, private use) shows nothing.
 }
 
 void Latin1Mapper::putAscii(std::string_view ascii, std::string& out) {

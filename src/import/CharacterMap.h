@@ -1,21 +1,31 @@
 // The reader shows 8-bit Latin-1 text; books come in UTF-8, UTF-16 or the
 // Windows code page. These turn a book's characters into Latin-1: Latin-1
 // characters kept, typographic punctuation and ligatures in their plain
-// forms, other Latin letters without their accents, and anything else
-// counted so that a book in a script the reader cannot show is refused.
+// forms, other Latin letters transliterated by the C library's iconv, and
+// anything else counted so that a book in a script the reader cannot show
+// is refused.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace varnet::import {
 
+class Transliterator;
+
 class Latin1Mapper {
 public:
+    Latin1Mapper();
+    ~Latin1Mapper();
+    Latin1Mapper(Latin1Mapper&&) noexcept;
+    Latin1Mapper& operator=(Latin1Mapper&&) noexcept;
+
     // Appends the Latin-1 form of one character. Line ends come as '\n';
     // other control characters are dropped, spaces of every width become
-    // ' ', and a letter with no Latin-1 form becomes '?'.
+    // ' ', and a letter with no Latin-1 form becomes '?'. The result is the
+    // same whatever the locale of the process or the thread.
     void put(char32_t c, std::string& out);
     // Appends printable ASCII (0x20..0x7E) as it is.
     void putAscii(std::string_view ascii, std::string& out);
@@ -33,6 +43,7 @@ private:
     std::size_t letters_ = 0;
     std::size_t unmappable_ = 0;
     char32_t last_ = 0;  // the last character put, for accents that follow their letter
+    std::unique_ptr<Transliterator> translit_;  // made at the first character beyond Latin-1
 };
 
 // The text of a whole file in Latin-1 with '\n' line ends, or why it cannot

@@ -6,6 +6,9 @@
 #include "TextImport.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
+
+#include <clocale>
 
 using namespace varnet::import;
 using varnet::testing::outline;
@@ -178,6 +181,13 @@ TEST(CharacterMap, EncodingsLineEndsAndPlainForms) {
         {"accent after its letter", "e\xCC\x81t\xC3\xA9 n\xCC\x83 z\xCC\x8C", "\xE9t\xE9 \xF1 z"},
         {"UTF-16 LE", std::string("\xFF\xFEh\0i\0\r\0\n\0\xE9\0", 12), "hi\n\xE9"},
         {"UTF-16 BE with a pair", std::string("\xFE\xFF\0h\xD8\x3D\xDE\x00\0i", 10), "hi"},
+        {"more plain forms",
+         "\xC5\xBF\xC4\xB1\xC6\x92 \xE2\x84\xA2 \xC7\x86 a\xE2\x80\x83"
+         "b\xE2\x80\xAF"
+         "c\xE2\x80\xA8"
+         "d\xE2\x80\xB0\xF0\x9F\x98\x80"
+         "e and enough other letters",
+         "sif (TM) ? a b c\nde and enough other letters"},
         {"a few Greek letters",
          "The word \xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82 in a longer English sentence "
          "about something else entirely, with many more letters than the Greek word has.",
@@ -205,12 +215,37 @@ TEST(CharacterMap, RefusesWhatItCannotShow) {
          "\xD0\x92\xD0\xBE\xD0\xB9\xD0\xBD\xD0\xB0 \xD0\xB8 \xD0\xBC\xD0\xB8\xD1\x80 (War and peace)",
          reason::kScript},
         {"Chinese", "\xE4\xB8\xAD\xE6\x96\x87\xE6\x9B\xB8 book", reason::kScript},
+        {"Arabic", "\xD9\x83\xD8\xAA\xD8\xA7\xD8\xA8 book", reason::kScript},
     };
     for (const Case& c : cases) {
         const DecodedText d = decodeText(c.bytes);
         EXPECT_EQ(d.error, c.reason) << c.name;
         EXPECT_EQ(d.text, "") << c.name;
     }
+}
+
+// The transliteration is glibc's, which follows the thread's LC_CTYPE
+// locale: in the plain C locale l with stroke has no form and Cyrillic is
+// spelt in Latin letters. The mapping must not depend on it, and must give
+// the thread its own locale back.
+TEST(CharacterMap, SameResultWhateverTheLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+    const locale_t plain = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    ASSERT_NE(plain, static_cast<locale_t>(nullptr));
+    const locale_t before = uselocale(plain);
+    const DecodedText polish = decodeText(
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA");
+    const DecodedText russian =
+        decodeText("\xD0\x92\xD0\xBE\xD0\xB9\xD0\xBD\xD0\xB0 \xD0\xB8 \xD0\xBC\xD0\xB8\xD1\x80");
+    EXPECT_EQ(uselocale(static_cast<locale_t>(nullptr)), plain);
+    uselocale(before);
+    freelocale(plain);
+    EXPECT_EQ(polish.text,
+              "L\xF3"
+              "dz");
+    EXPECT_EQ(polish.error, "");
+    EXPECT_EQ(russian.error, reason::kScript);
 }
 
 }  // namespace
