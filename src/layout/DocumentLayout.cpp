@@ -8,6 +8,7 @@
 #include "WordIndexBuilder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 // How a book is laid out:
@@ -79,12 +80,42 @@ struct ChapterPlan {
 };
 
 // One line of a chapter's body, before page markers and section breaks.
+// Its text is kept in the body's arena: the stored line, then what it shows.
 struct BodyLine {
-    std::string stored;
-    std::string shown;
+    std::uint32_t at = 0;  // where the stored line opens in the arena
+    std::uint32_t storedLength = 0;
+    std::uint32_t shownLength = 0;
     bool sectionBefore = false;      // a section break goes before it unless a page marker does
     bool pageBefore = false;         // a page marker must go before it
     Cost breakCost = kInfiniteCost;  // what a page marker before it costs
+};
+
+// A chapter's body lines in reading order, their text in one string rather
+// than two strings a line, so that a long chapter costs little more than
+// its characters until its lines are written out at their own length.
+struct Body {
+    std::string arena;
+    std::vector<BodyLine> lines;
+
+    // Opens a line whose stored text is appended to the arena next.
+    BodyLine& open() {
+        BodyLine& line = lines.emplace_back();
+        line.at = static_cast<std::uint32_t>(arena.size());
+        return line;
+    }
+    // The stored text is in; what the line shows is appended next.
+    void storedDone(BodyLine& line) const {
+        line.storedLength = static_cast<std::uint32_t>(arena.size() - line.at);
+    }
+    void shownDone(BodyLine& line) const {
+        line.shownLength = static_cast<std::uint32_t>(arena.size() - line.at - line.storedLength);
+    }
+    std::string_view stored(const BodyLine& line) const {
+        return std::string_view(arena).substr(line.at, line.storedLength);
+    }
+    std::string_view shown(const BodyLine& line) const {
+        return std::string_view(arena).substr(line.at + line.storedLength, line.shownLength);
+    }
 };
 
 std::string numbered(int number, const std::string& title) {
@@ -189,27 +220,22 @@ Paragraph colouredParagraph(const std::string& text, const WordCounts& counts) {
     return p;
 }
 
-// `scratch` is reused from line to line, so that each line's strings are
-// allocated once at their own length.
 void addPhrase(const Paragraph& p, const PhraseSpan& span, int indent, Cost breakCost, bool sectionBefore,
-               std::vector<BodyLine>& body, std::string& scratch) {
-    BodyLine line;
-    scratch = indentCode(indent);
-    appendPhraseText(scratch, p, span.begin, span.end, true);
-    scratch += ' ';
-    line.stored = std::string(scratch);
-    scratch.clear();
-    appendPhraseText(scratch, p, span.begin, span.end, false);
-    line.shown = std::string(scratch);
+               Body& body) {
+    BodyLine& line = body.open();
+    body.arena += indentCode(indent);
+    appendPhraseText(body.arena, p, span.begin, span.end, true);
+    body.arena += ' ';
+    body.storedDone(line);
+    appendPhraseText(body.arena, p, span.begin, span.end, false);
+    body.shownDone(line);
     line.breakCost = breakCost;
     line.sectionBefore = sectionBefore;
-    body.push_back(std::move(line));
 }
 
 // The chapter's body lines in reading order.
-std::vector<BodyLine> bodyLines(const ChapterPlan& plan, const WordCounts& counts) {
-    std::vector<BodyLine> body;
-    std::string scratch;
+Body bodyLines(const ChapterPlan& plan, const WordCounts& counts) {
+    Body body;
     bool opening = true;  // the next piece follows "l00|p> "
     for (const Piece& piece : plan.pieces) {
         if (piece.kind == Piece::Kind::Heading) {
@@ -218,19 +244,20 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan, const WordCounts& count
             stored.push_back(std::string(kParagraphLine));
             shown.emplace_back();
             for (std::size_t i = 0; i < stored.size(); ++i) {
-                BodyLine line;
-                line.stored = std::move(stored[i]);
-                line.shown = std::move(shown[i]);
+                BodyLine& line = body.open();
+                body.arena += stored[i];
+                body.storedDone(line);
+                body.arena += shown[i];
+                body.shownDone(line);
                 line.pageBefore = i == 0;
                 line.breakCost = i == 0 ? 0 : kInfiniteCost;
-                body.push_back(std::move(line));
             }
             opening = true;
             continue;
         }
         const bool sectionBefore = !opening;
         // The line after a folded chapter's "l00|p> " keeps to it.
-        const Cost openingCost = opening && !body.empty() ? kInfiniteCost : 0;
+        const Cost openingCost = opening && !body.lines.empty() ? kInfiniteCost : 0;
         opening = false;
         if (piece.kind == Piece::Kind::Verse) {
             for (std::size_t k = 0; k < piece.texts.size(); ++k) {
@@ -246,7 +273,7 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan, const WordCounts& count
                               first    ? openingCost
                               : s == 0 ? kBreakAtVerseLine
                                        : kBreakInSentence,
-                              first && sectionBefore, body, scratch);
+                              first && sectionBefore, body);
                 }
             }
             continue;
@@ -256,13 +283,13 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan, const WordCounts& count
         int depth = 0;
         for (std::size_t s = 0; s < spans.size(); ++s) {
             if (s == 0) {
-                addPhrase(p, spans[s], kParagraphIndent, openingCost, sectionBefore, body, scratch);
+                addPhrase(p, spans[s], kParagraphIndent, openingCost, sectionBefore, body);
                 continue;
             }
             const Pause pause = pauseAfter(p, spans[s].begin - 1);
             depth = continuationDepth(pause, p.tokens[spans[s].begin], depth);
             addPhrase(p, spans[s], indentForDepth(depth),
-                      pause == Pause::Sentence ? kBreakAtSentence : kBreakInSentence, false, body, scratch);
+                      pause == Pause::Sentence ? kBreakAtSentence : kBreakInSentence, false, body);
         }
     }
     return body;
@@ -364,16 +391,19 @@ LaidOutText layOutDocument(const BookDocument& book) {
         for (std::size_t i = 0; i < headStored.size(); ++i) emit(std::move(headStored[i]), headShown[i]);
         emitPage(true);
         emit(std::string(kParagraphLine), "");
-        std::vector<BodyLine> body = bodyLines(plan, counts);
-        const std::vector<bool> pageBefore = placePageMarkers(body);
-        for (std::size_t i = 0; i < body.size(); ++i) {
+        const Body body = bodyLines(plan, counts);
+        const std::vector<bool> pageBefore = placePageMarkers(body.lines);
+        for (std::size_t i = 0; i < body.lines.size(); ++i) {
+            const BodyLine& line = body.lines[i];
             if (pageBefore[i])
                 emitPage(true);
-            else if (body[i].sectionBefore)
+            else if (line.sectionBefore)
                 emit(std::string(kSectionBreakLine), "");
-            emit(std::move(body[i].stored), body[i].shown);
+            emit(std::string(body.stored(line)), body.shown(line));
         }
     }
+    // The word counts are done with: their room goes to the index's lines.
+    counts = WordCounts();
     // The book's last line ends without a blank, and so does the page
     // marker that closes it.
     if (out.stored.back().ends_with(' ')) out.stored.back().pop_back();
