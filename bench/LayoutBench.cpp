@@ -5,8 +5,9 @@
 //
 // BM_LayOutPeakMemory gives the peak memory of one layout above what the
 // process held before it (the book already read), the laid-out text it
-// returns included (kept_kib: what the process holds with the text laid
-// out, the work's memory given back); run it in a process of its own
+// returns included; kept_kib is what the process still holds once the
+// layout has returned, the text alive (memory freed inside the heap but not
+// handed back to the system still counts). Run it in a process of its own
 // (--benchmark_filter=BM_LayOutPeakMemory), since the peak is the process's.
 #include "DocumentLayout.h"
 
