@@ -8,13 +8,18 @@
 #include "WordIndexBuilder.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <string_view>
 
 // How a book is laid out:
 // 1. Every text is mended (mendText) and split into tokens; a verse block
 //    gives one paragraph per source line, and an empty verse line parts its
 //    stanzas.
-// 2. Each word gets one colour for the whole book (classifyWords).
+// 2. Each word gets one colour for the whole book (WordCounts): a first
+//    pass counts the words of every paragraph in reading order, keeping
+//    counts per word and no tokens.
+// Then chapter by chapter, each chapter's paragraphs mended and split again
+// one at a time and its working data freed before the next:
 // 3. A prose paragraph is broken into least-cost phrases; it opens at
 //    indent 05, and each continuation phrase steps right by the depth its
 //    pause gives (continuationDepth), so that a new sentence comes back to
@@ -24,8 +29,8 @@
 //    kPageLines lines, breaking between paragraphs where it can, else
 //    between sentences, else between phrases. Paragraphs on one page are
 //    parted by section breaks.
-// 5. The stored lines are written, and the word index is built from the
-//    text each line shows.
+// 5. The stored lines are written, and the word index takes the words of
+//    the text each line shows as it is written.
 
 namespace varnet::layout {
 
@@ -59,12 +64,13 @@ int indentForDepth(int depth) {
     return kParagraphIndent + depth * 9 / 4;
 }
 
-// A piece of a chapter before it is laid out.
+// A piece of a chapter before it is laid out: its mended texts, each of
+// which has words (a mended text is empty exactly when it has no tokens).
 struct Piece {
     enum class Kind { Prose, Verse, Heading };
     Kind kind = Kind::Prose;
-    std::vector<Paragraph> paragraphs;  // prose: one; verse: one per line
-    std::string heading;                // a folded chapter's heading text
+    std::vector<std::string> texts;  // prose: one; verse: one per line
+    std::string heading;             // a folded chapter's heading text
 };
 
 struct ChapterPlan {
@@ -74,12 +80,42 @@ struct ChapterPlan {
 };
 
 // One line of a chapter's body, before page markers and section breaks.
+// Its text is kept in the body's arena: the stored line, then what it shows.
 struct BodyLine {
-    std::string stored;
-    std::string shown;
+    std::uint32_t at = 0;  // where the stored line opens in the arena
+    std::uint32_t storedLength = 0;
+    std::uint32_t shownLength = 0;
     bool sectionBefore = false;      // a section break goes before it unless a page marker does
     bool pageBefore = false;         // a page marker must go before it
     Cost breakCost = kInfiniteCost;  // what a page marker before it costs
+};
+
+// A chapter's body lines in reading order, their text in one string rather
+// than two strings a line, so that a long chapter costs little more than
+// its characters until its lines are written out at their own length.
+struct Body {
+    std::string arena;
+    std::vector<BodyLine> lines;
+
+    // Opens a line whose stored text is appended to the arena next.
+    BodyLine& open() {
+        BodyLine& line = lines.emplace_back();
+        line.at = static_cast<std::uint32_t>(arena.size());
+        return line;
+    }
+    // The stored text is in; what the line shows is appended next.
+    void storedDone(BodyLine& line) const {
+        line.storedLength = static_cast<std::uint32_t>(arena.size() - line.at);
+    }
+    void shownDone(BodyLine& line) const {
+        line.shownLength = static_cast<std::uint32_t>(arena.size() - line.at - line.storedLength);
+    }
+    std::string_view stored(const BodyLine& line) const {
+        return std::string_view(arena).substr(line.at, line.storedLength);
+    }
+    std::string_view shown(const BodyLine& line) const {
+        return std::string_view(arena).substr(line.at + line.storedLength, line.shownLength);
+    }
 };
 
 std::string numbered(int number, const std::string& title) {
@@ -117,88 +153,89 @@ void headingLines(const std::string& text, std::vector<std::string>& stored,
     }
 }
 
-std::vector<ChapterPlan> planChapters(const BookDocument& book) {
-    std::vector<ChapterPlan> plans;
-    for (std::size_t c = 0; c < book.chapters.size(); ++c) {
-        const Chapter& chapter = book.chapters[c];
-        const int number = static_cast<int>(c) + 1;
-        const std::string title = mendText(chapter.title);
-        const std::string name = title.empty() ? "Chapter " + std::to_string(number) : title;
-        const std::string heading = title.empty() ? name : numbered(number, title);
-        std::vector<Piece> pieces;
-        for (const Block& block : chapter.blocks) {
-            if (block.kind == Block::Kind::Paragraph) {
-                std::string text;
-                for (const std::string& line : block.lines) {
-                    if (!text.empty()) text += ' ';
-                    text += line;
-                }
-                Paragraph p = parseParagraph(mendText(text));
-                if (p.tokens.empty()) continue;
-                Piece piece;
-                piece.paragraphs.push_back(std::move(p));
-                pieces.push_back(std::move(piece));
-                continue;
-            }
-            Piece stanza;
-            stanza.kind = Piece::Kind::Verse;
+// A chapter's pieces in reading order.
+std::vector<Piece> chapterPieces(const Chapter& chapter) {
+    std::vector<Piece> pieces;
+    for (const Block& block : chapter.blocks) {
+        if (block.kind == Block::Kind::Paragraph) {
+            std::string text;
             for (const std::string& line : block.lines) {
-                Paragraph p = parseParagraph(mendText(line));
-                if (!p.tokens.empty()) {
-                    stanza.paragraphs.push_back(std::move(p));
-                } else if (!stanza.paragraphs.empty()) {
-                    pieces.push_back(std::move(stanza));
-                    stanza = Piece();
-                    stanza.kind = Piece::Kind::Verse;
-                }
+                if (!text.empty()) text += ' ';
+                text += line;
             }
-            if (!stanza.paragraphs.empty()) pieces.push_back(std::move(stanza));
-        }
-        if (number <= kMaxAnchors) {
-            plans.push_back({heading, name, std::move(pieces)});
+            std::string mended = mendText(text);
+            if (mended.empty()) continue;
+            Piece piece;
+            piece.texts.push_back(std::move(mended));
+            pieces.push_back(std::move(piece));
             continue;
         }
-        // Anchors have three digits: the chapters past the last anchor are
-        // laid out inside the last anchored chapter, each under its heading.
-        Piece headingPiece;
-        headingPiece.kind = Piece::Kind::Heading;
-        headingPiece.heading = heading;
-        std::vector<Piece>& last = plans.back().pieces;
-        last.push_back(std::move(headingPiece));
-        for (Piece& piece : pieces) last.push_back(std::move(piece));
+        Piece stanza;
+        stanza.kind = Piece::Kind::Verse;
+        for (const std::string& line : block.lines) {
+            std::string mended = mendText(line);
+            if (!mended.empty()) {
+                stanza.texts.push_back(std::move(mended));
+            } else if (!stanza.texts.empty()) {
+                pieces.push_back(std::move(stanza));
+                stanza = Piece();
+                stanza.kind = Piece::Kind::Verse;
+            }
+        }
+        if (!stanza.texts.empty()) pieces.push_back(std::move(stanza));
     }
-    return plans;
+    return pieces;
 }
 
-void colourTheText(std::vector<ChapterPlan>& plans) {
-    std::vector<const Token*> tokens;
-    for (const ChapterPlan& plan : plans)
-        for (const Piece& piece : plan.pieces)
-            for (const Paragraph& p : piece.paragraphs)
-                for (const Token& t : p.tokens) tokens.push_back(&t);
-    const std::unordered_map<std::string, int> colours = classifyWords(tokens);
-    for (ChapterPlan& plan : plans)
-        for (Piece& piece : plan.pieces)
-            for (Paragraph& p : piece.paragraphs)
-                for (Token& t : p.tokens) {
-                    const auto found = colours.find(t.key);
-                    t.colour = found == colours.end() ? 0 : found->second;
-                }
+// The plan of chapter `c` (from 0). Anchors have three digits: the chapters
+// past the last anchor are laid out inside the last anchored chapter, each
+// under its heading.
+ChapterPlan planChapter(const BookDocument& book, std::size_t c) {
+    auto headingOf = [&](std::size_t k, std::string& name) {
+        const int number = static_cast<int>(k) + 1;
+        const std::string title = mendText(book.chapters[k].title);
+        name = title.empty() ? "Chapter " + std::to_string(number) : title;
+        return title.empty() ? name : numbered(number, title);
+    };
+    ChapterPlan plan;
+    plan.heading = headingOf(c, plan.title);
+    plan.pieces = chapterPieces(book.chapters[c]);
+    if (static_cast<int>(c) + 1 == kMaxAnchors) {
+        for (std::size_t k = c + 1; k < book.chapters.size(); ++k) {
+            std::string name;
+            Piece headingPiece;
+            headingPiece.kind = Piece::Kind::Heading;
+            headingPiece.heading = headingOf(k, name);
+            plan.pieces.push_back(std::move(headingPiece));
+            for (Piece& piece : chapterPieces(book.chapters[k])) plan.pieces.push_back(std::move(piece));
+        }
+    }
+    return plan;
+}
+
+// A paragraph's tokens, each with its word's colour.
+Paragraph colouredParagraph(const std::string& text, const WordCounts& counts) {
+    Paragraph p = parseParagraph(text);
+    for (Token& t : p.tokens) t.colour = counts.colourOf(t.key);
+    return p;
 }
 
 void addPhrase(const Paragraph& p, const PhraseSpan& span, int indent, Cost breakCost, bool sectionBefore,
-               std::vector<BodyLine>& body) {
-    BodyLine line;
-    line.stored = indentCode(indent) + phraseText(p, span.begin, span.end, true) + " ";
-    line.shown = phraseText(p, span.begin, span.end, false);
+               Body& body) {
+    BodyLine& line = body.open();
+    body.arena += indentCode(indent);
+    appendPhraseText(body.arena, p, span.begin, span.end, true);
+    body.arena += ' ';
+    body.storedDone(line);
+    appendPhraseText(body.arena, p, span.begin, span.end, false);
+    body.shownDone(line);
     line.breakCost = breakCost;
     line.sectionBefore = sectionBefore;
-    body.push_back(std::move(line));
 }
 
 // The chapter's body lines in reading order.
-std::vector<BodyLine> bodyLines(const ChapterPlan& plan) {
-    std::vector<BodyLine> body;
+Body bodyLines(const ChapterPlan& plan, const WordCounts& counts) {
+    Body body;
     bool opening = true;  // the next piece follows "l00|p> "
     for (const Piece& piece : plan.pieces) {
         if (piece.kind == Piece::Kind::Heading) {
@@ -207,23 +244,24 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan) {
             stored.push_back(std::string(kParagraphLine));
             shown.emplace_back();
             for (std::size_t i = 0; i < stored.size(); ++i) {
-                BodyLine line;
-                line.stored = std::move(stored[i]);
-                line.shown = std::move(shown[i]);
+                BodyLine& line = body.open();
+                body.arena += stored[i];
+                body.storedDone(line);
+                body.arena += shown[i];
+                body.shownDone(line);
                 line.pageBefore = i == 0;
                 line.breakCost = i == 0 ? 0 : kInfiniteCost;
-                body.push_back(std::move(line));
             }
             opening = true;
             continue;
         }
         const bool sectionBefore = !opening;
         // The line after a folded chapter's "l00|p> " keeps to it.
-        const Cost openingCost = opening && !body.empty() ? kInfiniteCost : 0;
+        const Cost openingCost = opening && !body.lines.empty() ? kInfiniteCost : 0;
         opening = false;
         if (piece.kind == Piece::Kind::Verse) {
-            for (std::size_t k = 0; k < piece.paragraphs.size(); ++k) {
-                const Paragraph& p = piece.paragraphs[k];
+            for (std::size_t k = 0; k < piece.texts.size(); ++k) {
+                const Paragraph p = colouredParagraph(piece.texts[k], counts);
                 // A verse line is kept whole unless it is longer than a phrase may be.
                 const int length = rangeLength(p, 0, p.tokens.size());
                 const std::vector<PhraseSpan> spans =
@@ -240,7 +278,7 @@ std::vector<BodyLine> bodyLines(const ChapterPlan& plan) {
             }
             continue;
         }
-        const Paragraph& p = piece.paragraphs.front();
+        const Paragraph p = colouredParagraph(piece.texts.front(), counts);
         const std::vector<PhraseSpan> spans = breakPhrases(p, 0, p.tokens.size(), kProseShape);
         int depth = 0;
         for (std::size_t s = 0; s < spans.size(); ++s) {
@@ -302,13 +340,11 @@ std::vector<bool> placePageMarkers(const std::vector<BodyLine>& body) {
 
 LaidOutText layOutDocument(const BookDocument& book) {
     LaidOutText out;
-    std::vector<std::string> shown;  // per stored line, the text it shows
-    std::vector<int> pages;          // per stored line, its page
+    WordIndexBuilder index;
     int page = 1;
-    auto emit = [&](std::string line, std::string words) {
+    auto emit = [&](std::string line, std::string_view words) {
+        index.addLine(out.stored.size(), page, words);
         out.stored.push_back(std::move(line));
-        shown.push_back(std::move(words));
-        pages.push_back(page);
     };
     auto emitPage = [&](bool blank) {
         ++page;
@@ -319,10 +355,19 @@ LaidOutText layOutDocument(const BookDocument& book) {
     if (title.empty()) title = "Untitled";
     std::string author = mendText(book.author);
     if (author.empty()) author = "Anonymous";
-    std::vector<ChapterPlan> plans = planChapters(book);
-    bool anyWords = false;
-    for (const Chapter& c : book.chapters) anyWords = anyWords || !mendText(c.title).empty();
-    for (const ChapterPlan& plan : plans) anyWords = anyWords || !plan.pieces.empty();
+
+    // The whole book's word counts, for its colours, one paragraph at a time.
+    WordCounts counts;
+    // A chapter folded past the last anchor has its heading at least.
+    bool anyWords = book.chapters.size() > static_cast<std::size_t>(kMaxAnchors);
+    for (const Chapter& chapter : book.chapters) {
+        anyWords = anyWords || !mendText(chapter.title).empty();
+        for (const Piece& piece : chapterPieces(chapter))
+            for (const std::string& text : piece.texts) {
+                anyWords = true;
+                for (const Token& t : parseParagraph(text).tokens) counts.add(t);
+            }
+    }
 
     emit(kHeaderOpening + title + " by " + author + ", laid out in cascading phrases.", "");
     emit(indentCode(0) + std::string(kBoldOpening) + title + std::string(kNormalOpening) + " ", title);
@@ -331,36 +376,39 @@ LaidOutText layOutDocument(const BookDocument& book) {
         // The title alone: the byline marker is the last line, and like the
         // last line of every book it ends without a blank.
         out.stored.back().pop_back();
-        out.indexLines = buildWordIndex(shown, pages);
+        out.indexLines = index.takeLines();
         return out;
     }
 
-    colourTheText(plans);
-    for (std::size_t c = 0; c < plans.size(); ++c) {
-        const ChapterPlan& plan = plans[c];
+    counts.settleColours();
+    const std::size_t chapters = std::min(book.chapters.size(), static_cast<std::size_t>(kMaxAnchors));
+    for (std::size_t c = 0; c < chapters; ++c) {
+        const ChapterPlan plan = planChapter(book, c);
         out.chapterTitles.push_back(plan.title);
         emit(indentCode(0) + tagText(anchorName(static_cast<int>(c) + 1)) + " ", "");
         std::vector<std::string> headStored, headShown;
         headingLines(plan.heading, headStored, headShown);
-        for (std::size_t i = 0; i < headStored.size(); ++i)
-            emit(std::move(headStored[i]), std::move(headShown[i]));
+        for (std::size_t i = 0; i < headStored.size(); ++i) emit(std::move(headStored[i]), headShown[i]);
         emitPage(true);
         emit(std::string(kParagraphLine), "");
-        std::vector<BodyLine> body = bodyLines(plan);
-        const std::vector<bool> pageBefore = placePageMarkers(body);
-        for (std::size_t i = 0; i < body.size(); ++i) {
+        const Body body = bodyLines(plan, counts);
+        const std::vector<bool> pageBefore = placePageMarkers(body.lines);
+        for (std::size_t i = 0; i < body.lines.size(); ++i) {
+            const BodyLine& line = body.lines[i];
             if (pageBefore[i])
                 emitPage(true);
-            else if (body[i].sectionBefore)
+            else if (line.sectionBefore)
                 emit(std::string(kSectionBreakLine), "");
-            emit(std::move(body[i].stored), std::move(body[i].shown));
+            emit(std::string(body.stored(line)), body.shown(line));
         }
     }
+    // The word counts are done with: their room goes to the index's lines.
+    counts = WordCounts();
     // The book's last line ends without a blank, and so does the page
     // marker that closes it.
     if (out.stored.back().ends_with(' ')) out.stored.back().pop_back();
     emitPage(false);
-    out.indexLines = buildWordIndex(shown, pages);
+    out.indexLines = index.takeLines();
     return out;
 }
 

@@ -10,12 +10,23 @@ std::string colourTag(int colour) {
 
 std::string phraseText(const Paragraph& p, std::size_t begin, std::size_t end, bool tagged) {
     std::string s;
+    appendPhraseText(s, p, begin, end, tagged);
+    return s;
+}
+
+void appendPhraseText(std::string& s, const Paragraph& p, std::size_t begin, std::size_t end, bool tagged) {
     for (std::size_t i = begin; i < end; ++i) {
         const Token& t = p.tokens[i];
         if (i > begin) s += ' ';
         if (tagged && t.colour != 0) {
             s.append(t.text, 0, t.wordBegin);
-            s += colourTag(t.colour);
+            if (t.colour > 0 && t.colour < 10) {
+                s += kTagBar;
+                s += static_cast<char>('0' + t.colour);
+                s += kTagClose;
+            } else {
+                s += colourTag(t.colour);
+            }
             s.append(t.text, t.wordBegin, t.wordEnd - t.wordBegin);
             s += kBodyColourOpening;
             s.append(t.text, t.wordEnd);
@@ -23,7 +34,6 @@ std::string phraseText(const Paragraph& p, std::size_t begin, std::size_t end, b
             s += t.text;
         }
     }
-    return s;
 }
 
 std::vector<std::string_view> breakReservedLetters(std::string& text) {

@@ -18,6 +18,8 @@ std::string colourTag(int colour);
 // each coloured word is wrapped in its colour tag and "|4>" (punctuation
 // stays outside).
 std::string phraseText(const Paragraph& p, std::size_t begin, std::size_t end, bool tagged);
+// The same, appended to `out`.
+void appendPhraseText(std::string& out, const Paragraph& p, std::size_t begin, std::size_t end, bool tagged);
 
 // The letters that would turn a phrase into an anchor ("refp") or a section
 // break ("s000") wherever they stand are broken by a hyphen after their

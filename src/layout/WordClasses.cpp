@@ -284,97 +284,126 @@ std::vector<std::string> singulars(const std::string& key) {
     return out;
 }
 
-std::unordered_set<std::string> findNouns(const std::vector<const Token*>& tokens,
-                                          const std::unordered_set<std::string>& names) {
-    auto colourable = [](const Token& t) { return !t.key.empty() && !isFunctionWord(t.key); };
-    std::unordered_map<std::string, int> total;
-    std::unordered_map<std::string, int> afterArticle;
-    std::unordered_set<std::string> usedAsVerb;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const Token& t = *tokens[i];
-        if (!colourable(t) || !isLowerWord(t)) continue;
-        ++total[t.key];
-        if (t.opensQuote || i == 0) continue;
-        const Token& previous = *tokens[i - 1];
-        if (!previous.hasAfter() && isFunctionWord(previous.key) && !isPreposition(previous.key) &&
-            !isConjunction(previous.key) && !isPluralDeterminer(previous.key))
-            usedAsVerb.insert(t.key);
-        std::size_t j = i;
-        for (int adjective = 0; adjective <= 2 && j > 0; ++adjective) {
-            const Token& before = *tokens[j - 1];
-            if (before.hasAfter()) break;
-            if (isDeterminer(before.key)) {
-                ++afterArticle[t.key];
-                break;
+void WordCounts::add(const Token& t) {
+    const auto [at, inserted] = counts_.try_emplace(t.key);
+    Counts& c = at->second;
+    const std::string& key = at->first;
+    if (inserted) {
+        const bool function = isFunctionWord(key);
+        c.classes =
+            (function ? Function : 0u) | (isDeterminer(key) ? Determiner : 0u) |
+            (isAdjective(key) ? Adjective : 0u) |
+            (function && !isPreposition(key) && !isConjunction(key) && !isPluralDeterminer(key) ? BeforeVerb
+                                                                                                : 0u);
+    }
+    const bool function = (c.classes & Function) != 0;
+    // Capitalised and lower-case uses where no sentence begins; "I'll",
+    // "I'd" are the pronoun, never a name.
+    if (key.size() >= 2 && !function && !t.sentenceStart && !key.starts_with("i'")) {
+        if (t.capital)
+            ++c.capital;
+        else
+            ++c.lower;
+    }
+    // Nouns: how often a colourable lower-case word follows an article, up
+    // to two adjectives between, and whether it ever follows a word after
+    // which it must be a verb.
+    if (!key.empty() && !function && isLowerWord(t)) {
+        ++c.total;
+        if (!t.opensQuote && seen_ > 0) {
+            const Prior& previous = prior_[0];
+            if (!previous.hasAfter && (previous.counts->classes & BeforeVerb)) c.usedAsVerb = true;
+            std::size_t j = seen_;
+            for (int adjective = 0; adjective <= 2 && j > 0; ++adjective) {
+                const Prior& before = prior_[seen_ - j];
+                if (before.hasAfter) break;
+                if (before.counts->classes & Determiner) {
+                    ++c.afterArticle;
+                    break;
+                }
+                if (!(before.counts->classes & Adjective)) break;
+                --j;
             }
-            if (!isAdjective(before.key)) break;
-            --j;
         }
     }
+    prior_[2] = prior_[1];
+    prior_[1] = prior_[0];
+    prior_[0] = {&c, t.hasAfter()};
+    ++seen_;
+}
+
+std::unordered_set<std::string> WordCounts::names() const {
+    std::unordered_set<std::string> names;
+    for (const auto& [key, c] : counts_)
+        if (c.capital > 0 && c.capital >= c.lower && !isSpeechVerb(key) && !isAdjective(key))
+            names.insert(key);
+    return names;
+}
+
+std::unordered_set<std::string> WordCounts::nouns(const std::unordered_set<std::string>& names) const {
     auto excluded = [&](const std::string& key) {
         return names.count(key) || isSpeechVerb(key) || isAdjective(key) || endsWith(key, "ly");
     };
     auto nounLike = [&](const std::string& key) {
-        const auto seen = afterArticle.find(key);
-        return !excluded(key) && seen != afterArticle.end() && 3 * seen->second >= total[key];
+        if (excluded(key)) return false;
+        const auto seen = counts_.find(key);
+        return seen != counts_.end() && seen->second.afterArticle > 0 &&
+               3 * seen->second.afterArticle >= seen->second.total;
     };
     std::unordered_set<std::string> nouns;
-    for (const auto& [key, n] : total) {
-        (void)n;
-        if (excluded(key)) continue;
+    for (const auto& [key, c] : counts_) {
+        if (c.total == 0 || excluded(key)) continue;
         bool noun = nounLike(key);
-        if (!noun && !usedAsVerb.count(key))
+        if (!noun && !c.usedAsVerb)
             for (const auto& one : singulars(key)) noun = noun || nounLike(one);
         if (noun) nouns.insert(key);
     }
     return nouns;
 }
 
-std::unordered_map<std::string, int> classifyWords(const std::vector<const Token*>& tokens) {
-    // Capitalised and lower-case uses of each word where no sentence begins.
-    struct Uses {
-        int capital = 0;
-        int lower = 0;
-    };
-    std::unordered_map<std::string, Uses> uses;
-    for (const Token* t : tokens) {
-        if (t->key.size() < 2 || isFunctionWord(t->key) || t->sentenceStart) continue;
-        // "I'll", "I'd": the pronoun, never a name.
-        if (t->key.starts_with("i'")) continue;
-        Uses& u = uses[t->key];
-        if (t->capital)
-            ++u.capital;
-        else
-            ++u.lower;
-    }
-    std::unordered_set<std::string> names;
-    for (const auto& [key, u] : uses)
-        if (u.capital > 0 && u.capital >= u.lower && !isSpeechVerb(key) && !isAdjective(key))
-            names.insert(key);
-    const std::unordered_set<std::string> nouns = findNouns(tokens, names);
+int WordCounts::colourFor(const std::string& key, const std::unordered_set<std::string>& names,
+                          const std::unordered_set<std::string>& nouns) const {
+    if (key.size() < 2 || isFunctionWord(key) || key.starts_with("i'")) return 0;
+    if (names.count(key)) return kNameColour;
+    if (isSpeechVerb(key)) return kVerbColour;
+    if (isAdjective(key)) return kAdjectiveColour;
+    if (nouns.count(key)) return kNounColour;
+    if (isActionVerb(key)) return kVerbColour;
+    if (key.size() >= 6 && (endsWith(key, "ous") || endsWith(key, "ful") || endsWith(key, "less")))
+        return kAdjectiveColour;
+    return 0;
+}
 
+void WordCounts::settleColours() {
+    const std::unordered_set<std::string> nameKeys = names();
+    const std::unordered_set<std::string> nounKeys = nouns(nameKeys);
+    for (auto& [key, c] : counts_) c.colour = colourFor(key, nameKeys, nounKeys);
+}
+
+int WordCounts::colourOf(const std::string& key) const {
+    const auto found = counts_.find(key);
+    return found == counts_.end() ? 0 : found->second.colour;
+}
+
+std::unordered_map<std::string, int> WordCounts::colours() const {
     std::unordered_map<std::string, int> colours;
-    for (const Token* t : tokens) {
-        const std::string& key = t->key;
-        if (colours.count(key)) continue;
-        int colour = 0;
-        if (key.size() < 2 || isFunctionWord(key) || key.starts_with("i'"))
-            colour = 0;
-        else if (names.count(key))
-            colour = kNameColour;
-        else if (isSpeechVerb(key))
-            colour = kVerbColour;
-        else if (isAdjective(key))
-            colour = kAdjectiveColour;
-        else if (nouns.count(key))
-            colour = kNounColour;
-        else if (isActionVerb(key))
-            colour = kVerbColour;
-        else if (key.size() >= 6 && (endsWith(key, "ous") || endsWith(key, "ful") || endsWith(key, "less")))
-            colour = kAdjectiveColour;
-        colours.emplace(key, colour);
-    }
+    colours.reserve(counts_.size());
+    for (const auto& [key, c] : counts_) colours.emplace(key, c.colour);
     return colours;
+}
+
+std::unordered_set<std::string> findNouns(const std::vector<const Token*>& tokens,
+                                          const std::unordered_set<std::string>& names) {
+    WordCounts counts;
+    for (const Token* t : tokens) counts.add(*t);
+    return counts.nouns(names);
+}
+
+std::unordered_map<std::string, int> classifyWords(const std::vector<const Token*>& tokens) {
+    WordCounts counts;
+    for (const Token* t : tokens) counts.add(*t);
+    counts.settleColours();
+    return counts.colours();
 }
 
 }  // namespace varnet::layout

@@ -44,6 +44,58 @@ bool endsWith(std::string_view s, std::string_view tail);
 // The words a plural may come from: "foxes" from "fox", "wolves" from "wolf".
 std::vector<std::string> singulars(const std::string& key);
 
+// Whole-text word statistics, gathered token by token in reading order and
+// kept per word (by its key), so that a book's words can be counted one
+// paragraph at a time and coloured afterwards without holding its tokens.
+class WordCounts {
+public:
+    // The next token of the text.
+    void add(const Token& t);
+
+    // Names: words written with a capital inside a sentence at least as
+    // often as in lower case there (speech verbs and adjectives apart).
+    std::unordered_set<std::string> names() const;
+    // Nouns among the words added: see findNouns.
+    std::unordered_set<std::string> nouns(const std::unordered_set<std::string>& names) const;
+    // Settles every word's colour (see classifyWords); colourOf reads it.
+    void settleColours();
+    // The settled colour of a word, 0 for a word never added.
+    int colourOf(const std::string& key) const;
+    // The settled colours of all words added.
+    std::unordered_map<std::string, int> colours() const;
+
+private:
+    // Per word: the classes its key belongs to, looked up once.
+    enum Class : unsigned {
+        Function = 1,
+        Determiner = 2,
+        Adjective = 4,
+        // A function word after which a lower-case word is a verb ("none
+        // turns up"): no preposition, conjunction or plural determiner.
+        BeforeVerb = 8,
+    };
+    struct Counts {
+        int capital = 0;       // written with a capital where no sentence begins
+        int lower = 0;         // in lower case there
+        int total = 0;         // colourable lower-case occurrences
+        int afterArticle = 0;  // of those, after an article or a possessive
+        bool usedAsVerb = false;
+        unsigned classes = 0;
+        int colour = 0;
+    };
+    // What the noun finder needs of the tokens just before the next one.
+    struct Prior {
+        const Counts* counts = nullptr;
+        bool hasAfter = false;
+    };
+    int colourFor(const std::string& key, const std::unordered_set<std::string>& names,
+                  const std::unordered_set<std::string>& nouns) const;
+
+    std::unordered_map<std::string, Counts> counts_;
+    Prior prior_[3];  // the last token first
+    std::size_t seen_ = 0;
+};
+
 // Nouns among the words of `tokens` (a text in reading order): words seen
 // right after an article or a possessive, or after one and up to two
 // adjectives, in at least a third of their occurrences; and the plurals of

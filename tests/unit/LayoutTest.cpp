@@ -633,6 +633,19 @@ TEST(LayoutEdges, ChaptersPastTheLastAnchorFoldIntoIt) {
     EXPECT_TRUE(all.ends_with("l05Words of part 1001.\n" + pageMarker(1003) + "\n"));
 }
 
+// A book of empty, untitled chapters past the last anchor is not a book of
+// its title alone: the folded chapter's heading is laid out.
+TEST(LayoutEdges, AFoldedChapterHeadingIsLaidOutWithoutWords) {
+    BookDocument book{"Quiet", "Someone", {}};
+    book.chapters.resize(1000);
+    const LaidOutText text = layOutDocument(book);
+    EXPECT_EQ(text.chapterTitles.size(), 999u);
+    ASSERT_GE(text.stored.size(), 3u);
+    EXPECT_EQ(text.stored[text.stored.size() - 3], "l00|b>Chapter 1000|n> ");
+    EXPECT_EQ(text.stored[text.stored.size() - 2], "l00|p>");
+    EXPECT_EQ(text.stored.back(), pageMarker(1001));
+}
+
 // References have five digits for the line and four for the page: what
 // lies past them is left out rather than written wrong.
 TEST(LayoutEdges, TheIndexLeavesOutLinesPastItsReferences) {
