@@ -56,18 +56,6 @@ std::string canonical(const std::string& path) {
     return ec ? path : p.string();
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::size_t total = 0;
-    for (const auto& l : lines) total += l.size() + 2;
-    std::string out;
-    out.reserve(total);
-    for (const auto& l : lines) {
-        out += l;
-        out += "\r\n";
-    }
-    return out;
-}
-
 void sortByTitle(std::vector<MyBook>& books) {
     std::sort(books.begin(), books.end(), [](const MyBook& a, const MyBook& b) {
         const std::string ta = lowered(a.title), tb = lowered(b.title);
@@ -82,11 +70,11 @@ void removeQuietly(const std::string& path) {
 
 }  // namespace
 
-std::string cardBytes(const MyBook& book) {
+std::vector<std::string> cardLines(const MyBook& book) {
     std::vector<std::string> lines{kCardSignature, "title=" + oneLine(book.title),
                                    "author=" + oneLine(book.author), "source=" + oneLine(book.source)};
     for (const auto& chapter : book.chapters) lines.push_back("chapter=" + oneLine(chapter));
-    return joined(lines);
+    return lines;
 }
 
 std::optional<MyBook> parseCard(const std::string& key, std::string_view bytes) {
@@ -206,8 +194,8 @@ MyBooks::Stored MyBooks::store(const layout::LaidOutText& text, const std::strin
     const MyBookFiles files = filesOf(book.key);
 
     std::vector<std::string> written;
-    auto write = [&](const std::string& path, const std::string& bytes) {
-        if (const FileResult r = AtomicFile::write(path, bytes); !r) {
+    auto write = [&](const std::string& path, const std::vector<std::string>& lines) {
+        if (const FileResult r = AtomicFile::writeLines(path, lines); !r) {
             for (const auto& w : written) removeQuietly(w);
             result.error = "Cannot create file " + path + ": " + r.error;
             return false;
@@ -215,8 +203,8 @@ MyBooks::Stored MyBooks::store(const layout::LaidOutText& text, const std::strin
         written.push_back(path);
         return true;
     };
-    if (!write(files.text, joined(text.stored)) || !write(files.index, joined(text.indexLines)) ||
-        !write(files.card, cardBytes(book)))
+    if (!write(files.text, text.stored) || !write(files.index, text.indexLines) ||
+        !write(files.card, cardLines(book)))
         return result;
 
     books_.push_back(book);

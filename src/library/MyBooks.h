@@ -82,8 +82,8 @@ private:
     std::vector<MyBook> books_;
 };
 
-// The card's bytes, and a card read back (nothing when it makes no sense).
-std::string cardBytes(const MyBook& book);
+// The card's lines, and a card read back (nothing when it makes no sense).
+std::vector<std::string> cardLines(const MyBook& book);
 std::optional<MyBook> parseCard(const std::string& key, std::string_view bytes);
 
 }  // namespace varnet

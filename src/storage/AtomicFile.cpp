@@ -93,6 +93,28 @@ void AtomicFile::setFailureHook(std::function<bool(Step)> hook) {
 }
 
 FileResult AtomicFile::write(const std::string& path, std::string_view bytes) {
+    return writeWith(path, [&](int fd) { return writeAll(fd, bytes); });
+}
+
+FileResult AtomicFile::writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    // Written a piece at a time, so that a long text is never held twice.
+    return writeWith(path, [&](int fd) {
+        constexpr std::size_t kPiece = std::size_t{1} << 16;
+        std::string piece;
+        piece.reserve(kPiece + 256);
+        for (const std::string& line : lines) {
+            piece += line;
+            piece += "\r\n";
+            if (piece.size() >= kPiece) {
+                if (!writeAll(fd, piece)) return false;
+                piece.clear();
+            }
+        }
+        return writeAll(fd, piece);
+    });
+}
+
+FileResult AtomicFile::writeWith(const std::string& path, const std::function<bool(int)>& writeBody) {
     if (path.empty() || path.back() == '/') return FileResult::failure(systemText(ENOENT));
     const auto [folder, name] = splitPath(path);
 
@@ -113,7 +135,7 @@ FileResult AtomicFile::write(const std::string& path, std::string_view bytes) {
     };
 
     if (keepMode && ::fchmod(fd, old.st_mode & 07777) != 0) return abandon(true);
-    if (injectedFailure(Step::write) || !writeAll(fd, bytes)) return abandon(true);
+    if (injectedFailure(Step::write) || !writeBody(fd)) return abandon(true);
     if (injectedFailure(Step::sync) || ::fsync(fd) != 0) return abandon(true);
     // close can report a delayed write error (network file systems).
     if (::close(fd) != 0) return abandon(false);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnet {
 
@@ -26,12 +27,18 @@ public:
     // permission bits; a new one gets 0644 (less the umask). On any failure
     // the temporary file is removed and the old file is untouched.
     static FileResult write(const std::string& path, std::string_view bytes);
+    // The same for lines, each ended by CR LF, written a piece at a time.
+    static FileResult writeLines(const std::string& path, const std::vector<std::string>& lines);
 
     // The steps of write, for tests that make one of them fail.
     enum class Step { create, write, sync, rename };
     // While set, the hook is asked before each step; returning true makes
     // that step fail as a full disk would (ENOSPC). An empty hook clears it.
     static void setFailureHook(std::function<bool(Step)> hook);
+
+private:
+    // The steps around writing the file's body, which writeBody does.
+    static FileResult writeWith(const std::string& path, const std::function<bool(int)>& writeBody);
 };
 
 // Files larger than this are refused by readWholeFile: no side file of the

@@ -40,6 +40,29 @@ TEST(AtomicFileTest, WritesNewFileExactlyAndLeavesNoTemporary) {
     EXPECT_EQ(dir.entries(), 1u);
 }
 
+// Lines written a piece at a time come out as one text, each line ended by
+// CR LF, across the pieces' edges; a failing write leaves nothing.
+TEST(AtomicFileTest, LinesAreWrittenWholeAcrossPieces) {
+    TempFolder dir;
+    const std::string path = dir / "book.qtx";
+    std::vector<std::string> lines;
+    std::string expected;
+    for (int k = 0; k < 20000; ++k) {
+        lines.push_back("l05line " + std::to_string(k) + std::string(static_cast<std::size_t>(k % 13), 'x'));
+        expected += lines.back() + "\r\n";
+    }
+    lines.emplace_back();  // an empty last line keeps its line end
+    expected += "\r\n";
+    ASSERT_TRUE(AtomicFile::writeLines(path, lines));
+    EXPECT_EQ(contents(path), expected);
+    EXPECT_EQ(dir.entries(), 1u);
+
+    AtomicFile::setFailureHook([](AtomicFile::Step step) { return step == AtomicFile::Step::write; });
+    EXPECT_FALSE(AtomicFile::writeLines(dir / "other.qtx", lines));
+    AtomicFile::setFailureHook({});
+    EXPECT_EQ(dir.entries(), 1u);
+}
+
 TEST(AtomicFileTest, ReplacingKeepsTheOldFilesMode) {
     TempFolder dir;
     const std::string path = dir / "varnet.bm";
