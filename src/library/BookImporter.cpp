@@ -18,7 +18,10 @@ namespace varnet {
 namespace {
 
 constexpr std::string_view kSignature = "varnet-import 1";
+// A laid-out book the reader could open is well below both bounds; an answer
+// beyond them is not believed.
 constexpr std::size_t kMostOutputBytes = std::size_t{512} << 20;
+constexpr std::size_t kMostLines = 20'000'000;
 
 // A field holds one line: a line end inside it becomes a blank.
 std::string oneLine(std::string text) {
@@ -66,8 +69,8 @@ public:
             count = count * 10 + static_cast<std::size_t>(c - '0');
         }
         // Every line takes at least its line end: a count beyond what is
-        // left cannot be true.
-        if (count > bytes_.size() - at_) return false;
+        // left cannot be true, nor one beyond any book's.
+        if (count > bytes_.size() - at_ || count > kMostLines) return false;
         out.reserve(count);
         for (std::size_t k = 0; k < count; ++k) {
             const auto item = line();
@@ -153,16 +156,31 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
             failure(path, std::string("the import could not be started (") + std::strerror(errno) + ")");
         return outcome;
     }
+    // The helper gets its answer pipe, no input, the reader's error output,
+    // no other descriptor of the reader's, and the default signal handling.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults, none;
+    sigfillset(&defaults);
+    sigdelset(&defaults, SIGKILL);
+    sigdelset(&defaults, SIGSTOP);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     std::string program = helperPath_;
     std::string option = "--import";
     std::string file = path;
     char* argv[] = {program.data(), option.data(), file.data(), nullptr};
     pid_t child = 0;
-    const int spawned = ::posix_spawn(&child, helperPath_.c_str(), &actions, nullptr, argv, environ);
+    const int spawned = ::posix_spawn(&child, helperPath_.c_str(), &actions, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     ::close(pipeFds[1]);
     if (spawned != 0) {
         ::close(pipeFds[0]);
@@ -174,7 +192,7 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
     // The answer, read until the helper closes it or the time is up.
     std::string answer;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds_);
-    bool timedOut = false, tooLong = false;
+    bool timedOut = false, tooLong = false, readFailed = false;
     char chunk[65536];
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -186,7 +204,11 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
         pollfd p{pipeFds[0], POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
+        if (ready < 0) {
+            readFailed = true;
+            break;
+        }
+        if (ready == 0) continue;
         const ssize_t n = ::read(pipeFds[0], chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
@@ -197,16 +219,28 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
         }
     }
     ::close(pipeFds[0]);
-    if (timedOut || tooLong) ::kill(child, SIGKILL);
+    if (timedOut || tooLong || readFailed) ::kill(child, SIGKILL);
+    // A helper that closed its answer but goes on running is stopped once
+    // the time is up.
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child || (done < 0 && errno != EINTR)) break;
+        if (done == 0 && std::chrono::steady_clock::now() >= deadline) {
+            timedOut = true;
+            ::kill(child, SIGKILL);
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+            break;
+        }
+        if (done == 0) ::usleep(2000);
     }
 
     if (timedOut) {
         outcome.error = failure(path, "the import took too long and was stopped");
         return outcome;
     }
-    if (WIFSIGNALED(status) || tooLong) {
+    if (WIFSIGNALED(status) || tooLong || readFailed) {
         outcome.error = failure(path, "the import stopped unexpectedly");
         return outcome;
     }

@@ -159,11 +159,12 @@ std::vector<std::string> MyBooks::load() {
     return skipped;
 }
 
-std::string MyBooks::freshKey(const std::string& title) const {
+std::string MyBooks::freshKey(const std::string& title, const std::vector<std::string>& takenKeys) const {
     const std::string stem = keyStem(title);
     auto taken = [&](const std::string& key) {
         if (std::find(std::begin(kReservedKeys), std::end(kReservedKeys), key) != std::end(kReservedKeys))
             return true;
+        if (std::find(takenKeys.begin(), takenKeys.end(), key) != takenKeys.end()) return true;
         if (find(key)) return true;
         const MyBookFiles f = filesOf(key);
         std::error_code ec;
@@ -177,7 +178,8 @@ std::string MyBooks::freshKey(const std::string& title) const {
 }
 
 MyBooks::Stored MyBooks::store(const layout::LaidOutText& text, const std::string& title,
-                               const std::string& author, const std::string& source) {
+                               const std::string& author, const std::string& source,
+                               const std::vector<std::string>& taken) {
     Stored result;
     std::error_code ec;
     fs::create_directories(folder_, ec);
@@ -186,7 +188,7 @@ MyBooks::Stored MyBooks::store(const layout::LaidOutText& text, const std::strin
         return result;
     }
     MyBook book;
-    book.key = freshKey(title);
+    book.key = freshKey(title, taken);
     book.title = title;
     book.author = author;
     book.source = canonical(source);

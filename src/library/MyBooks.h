@@ -68,15 +68,17 @@ public:
         std::optional<MyBook> book;
         std::string error;  // "Cannot create file " + path + ": " + reason
     };
+    // Keys in `taken` (bookmark sections of books removed before) are not
+    // given again.
     Stored store(const layout::LaidOutText& text, const std::string& title, const std::string& author,
-                 const std::string& source);
+                 const std::string& source, const std::vector<std::string>& taken = {});
 
     // Removes a book's files (the card first, so a half-removed book is
     // never listed) and its listing.
     FileResult remove(const std::string& key);
 
 private:
-    std::string freshKey(const std::string& title) const;
+    std::string freshKey(const std::string& title, const std::vector<std::string>& taken) const;
 
     std::string folder_;
     std::vector<MyBook> books_;

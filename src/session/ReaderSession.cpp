@@ -179,6 +179,8 @@ void ReaderSession::close() {
 // ---------------------------------------------------------------- the contents tree and My Books
 
 void ReaderSession::showContents() {
+    // A start-up that ended early built no catalogue: an import builds it.
+    if (!state_.CatalogueLines) state_.CatalogueLines = builtinCatalogueRows();
     std::vector<CatalogueNode> nodes = buildCatalogueTree(*state_.CatalogueLines);
     builtInNodes_ = static_cast<std::int32_t>(nodes.size());
     ownNodes_.clear();
@@ -245,17 +247,30 @@ const MyBook* ReaderSession::selectedOwnBook() const {
 void ReaderSession::importBook(const std::string& path) {
     if (const MyBook* known = myBooks_.findBySource(path)) {
         const MyBook book = *known;
+        selectBookNode(book.key);
         openOwnBook(book, 0);
         return;
     }
     if (!importer_) importer_ = &helper_.emplace(programFolder_ + kImportHelperName);
-    ImportOutcome outcome = importer_->importBook(path);
+    ImportOutcome outcome;
+    try {
+        outcome = importer_->importBook(path);
+    } catch (const std::bad_alloc&) {
+        outcome.error = "Cannot import " + path + ": it needs more memory than an import may take";
+    }
     if (!outcome.book) {
         window_.error(outcome.error);
         return;
     }
-    const MyBooks::Stored stored =
-        myBooks_.store(outcome.book->text, outcome.book->title, outcome.book->author, path);
+    // A text the reader could not read back is not kept.
+    std::size_t bytes = 0;
+    for (const std::string& line : outcome.book->text.stored) bytes += line.size() + 2;
+    if (bytes > kMaxReadBytes) {
+        window_.error("Cannot import " + path + ": laid out, it is larger than the reader can open");
+        return;
+    }
+    const MyBooks::Stored stored = myBooks_.store(outcome.book->text, outcome.book->title,
+                                                  outcome.book->author, path, bookmarkSections());
     outcome.book.reset();  // the laid-out lines are on disk now
     if (!stored.book) {
         window_.error(stored.error);
@@ -264,13 +279,30 @@ void ReaderSession::importBook(const std::string& path) {
     giveBookmarkSection(stored.book->key);
     showContents();
     expandCatalogue();
+    selectBookNode(stored.book->key);
+    openOwnBook(*stored.book, 0);
+}
+
+void ReaderSession::selectBookNode(const std::string& key) {
     for (std::int32_t n = 0; n < static_cast<std::int32_t>(ownNodes_.size()); ++n) {
         const OwnNode& node = ownNodes_[static_cast<std::size_t>(n)];
         if (node.book >= 0 && node.chapter == 0 &&
-            myBooks_.books()[static_cast<std::size_t>(node.book)].key == stored.book->key)
+            myBooks_.books()[static_cast<std::size_t>(node.book)].key == key)
             window_.expandAndSelectNode(builtInNodes_ + n);
     }
-    openOwnBook(*stored.book, 0);
+}
+
+// The keys the bookmark file has sections for: a new book never takes one,
+// so that it is never offered another book's places.
+std::vector<std::string> ReaderSession::bookmarkSections() const {
+    std::vector<std::string> keys;
+    LineList lines;
+    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath) ||
+        !store_.load(state_.BookmarkPath, lines))
+        return keys;
+    for (const std::string& line : lines.lines())
+        if (line.size() > 2 && line.compare(0, 2, "<<") == 0) keys.push_back(line.substr(2));
+    return keys;
 }
 
 // The bookmark file's last line is never read as part of a section, so a
@@ -283,7 +315,8 @@ void ReaderSession::giveBookmarkSection(const std::string& key) {
     LineList lines;
     if (!store_.load(state_.BookmarkPath, lines)) return;
     const std::string header = "<<" + key;
-    for (std::int32_t i = 1; i < lines.count(); ++i)
+    // As the section search reads it: never line 0, never the last line.
+    for (std::int32_t i = 1; i + 1 < lines.count(); ++i)
         if (lines[i] == header) return;
     if (!lines.empty() && lines[lines.count() - 1].empty())
         lines.put(lines.count() - 1, header);
@@ -305,6 +338,18 @@ bool ReaderSession::removeSelectedBook() {
     if (const FileResult removed = myBooks_.remove(book.key); !removed) {
         window_.error(kCannotRemoveBook + myBooks_.filesOf(book.key).card + ": " + removed.error);
         return false;
+    }
+    // The book on show goes with it: its place is kept, and the welcome page
+    // takes its room, so nothing shows or indexes files that are gone.
+    if (state_.OpenFileName == myBooks_.filesOf(book.key).text) {
+        bookmarks_.WriteClosingBookmark();
+        state_.ReadingMoved = false;
+        state_.IndexPath.clear();
+        state_.IndexLines.reset();
+        window_.setIndexTabVisible(false);
+        window_.resetIndexPage();
+        window_.setCaption(kCaption);
+        opening_.OpenBook(state_.BookFolder + "none" + kTextExtension, "00000");
     }
     showContents();
     expandCatalogue();

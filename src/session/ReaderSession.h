@@ -134,6 +134,8 @@ private:
     void openOwnBook(const MyBook& book, std::int32_t chapter);
     void giveBookmarkSection(const std::string& key);
     void expandCatalogue();
+    void selectBookNode(const std::string& key);
+    std::vector<std::string> bookmarkSections() const;
 
     void endStartupEarly(const std::string& message);
 

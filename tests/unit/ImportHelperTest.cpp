@@ -49,9 +49,9 @@ TEST(ImportHelper, AnAnswerReadsBackAsItWasWritten) {
     const std::string whole = encodeOutcome(book);
     for (std::size_t cut : {std::size_t{0}, std::size_t{5}, whole.size() / 2, whole.size() - 1})
         EXPECT_FALSE(decodeOutcome(std::string_view(whole).substr(0, cut))) << cut;
-    for (const char* bad :
-         {"varnet-import 1\nstored 99999999999\n", "varnet-import 1\ntitle=T\nauthor=\nchapters x\n",
-          "varnet-import 2\nerror=x\n", "varnet-import 1\nerror=\n"})
+    for (const char* bad : {"varnet-import 1\ntitle=T\nauthor=\nchapters 99999999999\n",
+                            "varnet-import 1\ntitle=T\nauthor=\nchapters x\n", "varnet-import 2\nerror=x\n",
+                            "varnet-import 1\nerror=\n"})
         EXPECT_FALSE(decodeOutcome(bad)) << bad;
 }
 
@@ -85,6 +85,8 @@ TEST(ImportHelper, AHelperThatFailsGivesOneMessage) {
         {"hangs", script(tmp, "hang", "exec sleep 30"), "the import took too long and was stopped"},
         {"nonsense", script(tmp, "talk", "echo hello"),
          "the import helper " + tmp / "talk" + " gave no usable answer"},
+        {"closes its answer and runs on", script(tmp, "linger", "exec >&-\nexec sleep 30"),
+         "the import took too long and was stopped"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

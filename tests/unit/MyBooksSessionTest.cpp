@@ -125,10 +125,16 @@ TEST(MyBooksSession, ImportReadCloseResumeAndRemove) {
     ASSERT_EQ(again.window.questions.size(), 1u);
     EXPECT_EQ(again.session.state().TopLine, closedLine);
 
-    // The same file again is opened, not imported twice.
+    // The same file again is opened, not imported twice, and its node selected.
+    again.window.selectedNode = 0;
+    const int shown = again.window.readingPageShown;
     again.session.importBook(tmp / "shelf/../shelf/fox.md");
     EXPECT_EQ(filesIn(again.books()), 3u);
     EXPECT_EQ(again.window.catalogue.size(), static_cast<std::size_t>(kBuiltInNodes + 4));
+    EXPECT_EQ(again.window.readingPageShown, shown + 1);
+    EXPECT_EQ(again.window.selectedNode, kBuiltInNodes + 1);
+    EXPECT_EQ(again.session.state().OpenFileName, again.books() + key + ".qtx");
+    EXPECT_EQ(again.window.caption, "Varnet -- The Fox's Year");
 
     // Remove it: after the question, the files and nodes go, the bookmarks stay.
     again.window.selectedNode = kBuiltInNodes + 2;  // a chapter names its book too
@@ -196,4 +202,35 @@ TEST(MyBooksSession, FailuresGiveOneMessageAndKeepNothing) {
     ASSERT_EQ(r.window.errors.size(), 1u);
     EXPECT_EQ(r.window.errors[0], std::string(kSkippedDamagedBooks) + books + "broken.book");
     EXPECT_EQ(r.window.catalogue.size(), static_cast<std::size_t>(kBuiltInNodes + 4));
+}
+
+// Removing the book on show takes it off the screen too; a new book of the
+// same title is then shown as itself, under a key of its own, and is not
+// offered the removed book's places.
+TEST(MyBooksSession, RemovingTheOpenBookThenImportingAnotherOfTheSameTitle) {
+    TempFolder tmp;
+    put(tmp / "old/fox.md", kFoxBook);
+    put(tmp / "new/fox.md",
+        "# The Fox's Year\n\n## Winter\n\nA wholly different winter tale of a grey wolf.\n");
+    Reader r(tmp);
+    r.session.importBook(tmp / "old/fox.md");
+    const std::string oldKey = r.session.state().BookKey;
+    r.session.paging().PageForward();
+    r.window.selectedNode = kBuiltInNodes + 1;
+    r.window.answer = true;
+    ASSERT_TRUE(r.session.removeSelectedBook());
+    EXPECT_EQ(r.session.state().BookKey, "none");
+    EXPECT_EQ(r.window.caption, "Varnet");
+    EXPECT_FALSE(r.session.hasWordIndex());
+
+    r.window.questions.clear();
+    r.session.importBook(tmp / "new/fox.md");
+    ASSERT_TRUE(r.window.errors.empty()) << r.window.errors.front();
+    EXPECT_NE(r.session.state().BookKey, oldKey);
+    EXPECT_TRUE(r.window.questions.empty());  // no offer to resume the old book's place
+    std::string text;
+    for (const std::string& line : r.session.state().CurrentText->lines()) text += removeTags(line);
+    EXPECT_NE(text.find("wolf"), std::string::npos);
+    EXPECT_EQ(text.find("heron"), std::string::npos);
+    r.session.close();
 }
