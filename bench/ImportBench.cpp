@@ -6,13 +6,12 @@
 #include "FakeReaderWindow.h"
 #include "FakeSurface.h"
 #include "InProcessImporter.h"
+#include "PeakMemory.h"
 #include "ReaderSession.h"
 #include "TempFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <zip.h>
-
-#include <malloc.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -21,6 +20,8 @@
 #include <string>
 
 using namespace varnet;
+using varnet::bench::resetPeakKib;
+using varnet::bench::statusKib;
 
 namespace {
 
@@ -133,15 +134,6 @@ struct Reader {
     }
 };
 
-long statusKib(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + key.size(), nullptr, 10);
-    return 0;
-}
-
 // Import, layout, storing and opening, timed together.
 void BM_ImportEpub(benchmark::State& state) {
     testing::TempFolder tmp;
@@ -178,9 +170,7 @@ void BM_ImportPeakMemory(benchmark::State& state) {
     long above = 0;
     for (auto _ : state) {
         Reader r(tmp / "data-home");
-        ::malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = statusKib("VmRSS");
+        const long before = resetPeakKib();
         r.session.importBook(epub);
         above = statusKib("VmHWM") - before;
         if (!r.window.errors.empty()) state.SkipWithError(r.window.errors.front().c_str());

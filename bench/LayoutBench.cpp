@@ -10,6 +10,7 @@
 // handed back to the system still counts). Run it in a process of its own
 // (--benchmark_filter=BM_LayOutPeakMemory), since the peak is the process's.
 #include "DocumentLayout.h"
+#include "PeakMemory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,10 +20,11 @@
 #include <sstream>
 #include <string>
 
-#include <malloc.h>
 #include <sys/resource.h>
 
 using namespace varnet::layout;
+using varnet::bench::resetPeakKib;
+using varnet::bench::statusKib;
 
 namespace {
 
@@ -89,15 +91,6 @@ void BM_LayOutLongBook(benchmark::State& state) {
 }
 BENCHMARK(BM_LayOutLongBook)->Unit(benchmark::kMillisecond);
 
-long statusKib(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + key.size(), nullptr, 10);
-    return 0;
-}
-
 // The characters the laid-out text holds: its lines as files would keep them.
 std::size_t textBytes(const std::vector<std::string>& lines) {
     std::size_t n = 0;
@@ -114,9 +107,7 @@ void BM_LayOutPeakMemory(benchmark::State& state) {
     long above = 0, kept = 0;
     std::size_t storedBytes = 0, indexBytes = 0;
     for (auto _ : state) {
-        ::malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = statusKib("VmRSS");
+        const long before = resetPeakKib();
         {
             const LaidOutText text = layOutDocument(book);
             above = statusKib("VmHWM") - before;

@@ -1,5 +1,7 @@
 #include "BookImport.h"
 
+#include "BookFiles.h"
+
 #include "EpubImport.h"
 #include "ImportCommon.h"
 #include "ImportReasons.h"
@@ -9,27 +11,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 
 namespace varnet::import {
 
 namespace {
 
-enum class Format { None, Text, Markdown, Epub };
-
-Format formatOf(std::string_view path) {
-    const auto slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos) return Format::None;
-    std::string ext(name.substr(dot + 1));
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == "txt") return Format::Text;
-    if (ext == "md" || ext == "markdown") return Format::Markdown;
-    if (ext == "epub") return Format::Epub;
-    return Format::None;
-}
+using Format = ImportFormat;
 
 // Reads the whole regular file; the reason when it cannot. The size is
 // checked before anything is read, and the read stops past the limit
@@ -68,11 +56,11 @@ const char* readFile(const std::string& path, std::string& out) {
 }  // namespace
 
 bool isImportable(std::string_view path) {
-    return formatOf(path) != Format::None;
+    return importFormatOf(path) != Format::None;
 }
 
 ImportResult importBook(const std::string& path) {
-    const Format format = formatOf(path);
+    const Format format = importFormatOf(path);
     ImportResult result;
     if (format == Format::None) {
         result.error = detail::failureMessage(path, reason::kNotImportable);

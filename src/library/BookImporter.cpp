@@ -1,5 +1,7 @@
 #include "BookImporter.h"
 
+#include "MyBooks.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -22,13 +24,6 @@ constexpr std::string_view kSignature = "varnet-import 1";
 // beyond them is not believed.
 constexpr std::size_t kMostOutputBytes = std::size_t{512} << 20;
 constexpr std::size_t kMostLines = 20'000'000;
-
-// A field holds one line: a line end inside it becomes a blank.
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    return text;
-}
 
 void putList(std::string& out, const char* name, const std::vector<std::string>& lines) {
     out += name;
@@ -86,21 +81,10 @@ private:
     std::size_t at_ = 0;
 };
 
-std::string failure(const std::string& path, const std::string& reason) {
-    return "Cannot import " + path + ": " + reason;
-}
-
 }  // namespace
 
-bool isImportableFile(std::string_view path) {
-    const auto slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string_view::npos || dot == 0) return false;
-    std::string ext(name.substr(dot + 1));
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return ext == "txt" || ext == "md" || ext == "markdown" || ext == "epub";
+std::string importFailure(const std::string& path, const std::string& reason) {
+    return "Cannot import " + path + ": " + reason;
 }
 
 std::string encodeOutcome(const ImportOutcome& outcome) {
@@ -152,8 +136,8 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
     ImportOutcome outcome;
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        outcome.error =
-            failure(path, std::string("the import could not be started (") + std::strerror(errno) + ")");
+        outcome.error = importFailure(
+            path, std::string("the import could not be started (") + std::strerror(errno) + ")");
         return outcome;
     }
     // The helper gets its answer pipe, no input, the reader's error output,
@@ -184,8 +168,8 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
     ::close(pipeFds[1]);
     if (spawned != 0) {
         ::close(pipeFds[0]);
-        outcome.error = failure(path, "the import helper " + helperPath_ + " could not be started (" +
-                                          std::strerror(spawned) + ")");
+        outcome.error = importFailure(path, "the import helper " + helperPath_ + " could not be started (" +
+                                                std::strerror(spawned) + ")");
         return outcome;
     }
 
@@ -237,15 +221,15 @@ ImportOutcome HelperProcessImporter::importBook(const std::string& path) {
     }
 
     if (timedOut) {
-        outcome.error = failure(path, "the import took too long and was stopped");
+        outcome.error = importFailure(path, "the import took too long and was stopped");
         return outcome;
     }
     if (WIFSIGNALED(status) || tooLong || readFailed) {
-        outcome.error = failure(path, "the import stopped unexpectedly");
+        outcome.error = importFailure(path, "the import stopped unexpectedly");
         return outcome;
     }
     if (auto decoded = decodeOutcome(answer)) return std::move(*decoded);
-    outcome.error = failure(path, "the import helper " + helperPath_ + " gave no usable answer");
+    outcome.error = importFailure(path, "the import helper " + helperPath_ + " gave no usable answer");
     return outcome;
 }
 

@@ -24,9 +24,9 @@ struct ImportOutcome {
     std::string error;  // one message naming the file and the reason
 };
 
-// True for a file name an import reads, by its extension: .txt, .md,
-// .markdown and .epub, in any case.
-bool isImportableFile(std::string_view path);
+// "Cannot import " + path + ": " + reason, the form of every import failure.
+std::string importFailure(const std::string& path, const std::string& reason);
+inline constexpr const char* kImportNeedsTooMuchMemory = "it needs more memory than an import may take";
 
 class BookImporter {
 public:

@@ -38,8 +38,7 @@ int main(int argc, char** argv) {
     try {
         outcome = varnet::InProcessImporter().importBook(argv[2]);
     } catch (const std::bad_alloc&) {
-        outcome.error =
-            std::string("Cannot import ") + argv[2] + ": it needs more memory than an import may take";
+        outcome.error = varnet::importFailure(argv[2], varnet::kImportNeedsTooMuchMemory);
     }
     const std::string answer = varnet::encodeOutcome(outcome);
     if (std::fwrite(answer.data(), 1, answer.size(), stdout) != answer.size() || std::fflush(stdout) != 0)

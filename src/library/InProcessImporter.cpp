@@ -2,8 +2,6 @@
 
 #include "BookImport.h"
 
-#include <filesystem>
-
 namespace varnet {
 
 ImportOutcome InProcessImporter::importBook(const std::string& path) {
@@ -13,9 +11,9 @@ ImportOutcome InProcessImporter::importBook(const std::string& path) {
         outcome.error = imported.error;
         return outcome;
     }
-    layout::BookDocument& document = *imported.book;
-    // A book that names no title is known by its file's name.
-    if (document.title.empty()) document.title = std::filesystem::path(path).stem().string();
+    // The import has given every book a title (its file's name when the
+    // book names none).
+    const layout::BookDocument& document = *imported.book;
     ImportedText book;
     book.title = document.title;
     book.author = document.author;

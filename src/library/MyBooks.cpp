@@ -2,6 +2,7 @@
 
 #include "BookFiles.h"
 #include "LineList.h"
+#include "Tokens.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,19 +21,6 @@ namespace fs = std::filesystem;
 // Keys the built-in texts and their bookmark sections already use.
 constexpr const char* kReservedKeys[] = {"fable", "none", "title", "author", "kyr"};
 constexpr std::size_t kLongestKeyStem = 40;
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-// A line of the card holds one field: no line end may get into it.
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    return text;
-}
 
 std::string keyStem(const std::string& title) {
     std::string stem;
@@ -57,9 +45,20 @@ std::string canonical(const std::string& path) {
 }
 
 void sortByTitle(std::vector<MyBook>& books) {
-    std::sort(books.begin(), books.end(), [](const MyBook& a, const MyBook& b) {
-        const std::string ta = lowered(a.title), tb = lowered(b.title);
-        return ta != tb ? ta < tb : a.key < b.key;
+    // By title without regard to case (the reader's letters, accented ones
+    // too), then by key.
+    const auto before = [](char x, char y) {
+        return static_cast<unsigned char>(layout::lowerLetter(x)) <
+               static_cast<unsigned char>(layout::lowerLetter(y));
+    };
+    std::sort(books.begin(), books.end(), [&](const MyBook& a, const MyBook& b) {
+        if (std::lexicographical_compare(a.title.begin(), a.title.end(), b.title.begin(), b.title.end(),
+                                         before))
+            return true;
+        if (std::lexicographical_compare(b.title.begin(), b.title.end(), a.title.begin(), a.title.end(),
+                                         before))
+            return false;
+        return a.key < b.key;
     });
 }
 
@@ -69,6 +68,12 @@ void removeQuietly(const std::string& path) {
 }
 
 }  // namespace
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
 
 std::vector<std::string> cardLines(const MyBook& book) {
     std::vector<std::string> lines{kCardSignature, "title=" + oneLine(book.title),

@@ -84,6 +84,10 @@ private:
     std::vector<MyBook> books_;
 };
 
+// A field kept on a line of its own (on a card, in the import helper's
+// answer): a line end inside it becomes a blank.
+std::string oneLine(std::string text);
+
 // The card's lines, and a card read back (nothing when it makes no sense).
 std::vector<std::string> cardLines(const MyBook& book);
 std::optional<MyBook> parseCard(const std::string& key, std::string_view bytes);

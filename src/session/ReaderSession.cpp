@@ -55,7 +55,8 @@ void ReaderSession::start(const StartupPlaces& places) {
     // an import reads) is imported, or opened when it is in My Books already,
     // once the contents tree lists My Books; any other name names a text.
     const std::string named = places.commandLineFile.value_or(std::string());
-    const bool ownBook = !named.empty() && isImportableFile(named) && varnet::fileExists(named);
+    const bool ownBook =
+        !named.empty() && importFormatOf(named) != ImportFormat::None && varnet::fileExists(named);
     if (!named.empty() && !ownBook) {
         window_.setOpenDialogFileName(named);
         opening_.OpenBook(named, " ");
@@ -256,7 +257,7 @@ void ReaderSession::importBook(const std::string& path) {
     try {
         outcome = importer_->importBook(path);
     } catch (const std::bad_alloc&) {
-        outcome.error = "Cannot import " + path + ": it needs more memory than an import may take";
+        outcome.error = importFailure(path, kImportNeedsTooMuchMemory);
     }
     if (!outcome.book) {
         window_.error(outcome.error);
@@ -266,17 +267,19 @@ void ReaderSession::importBook(const std::string& path) {
     std::size_t bytes = 0;
     for (const std::string& line : outcome.book->text.stored) bytes += line.size() + 2;
     if (bytes > kMaxReadBytes) {
-        window_.error("Cannot import " + path + ": laid out, it is larger than the reader can open");
+        window_.error(importFailure(path, "laid out, it is larger than the reader can open"));
         return;
     }
+    // A new book never takes a key the bookmark file has a section for, so
+    // that it is never offered another book's places.
     const MyBooks::Stored stored = myBooks_.store(outcome.book->text, outcome.book->title,
-                                                  outcome.book->author, path, bookmarkSections());
+                                                  outcome.book->author, path, bookmarks_.sectionKeys());
     outcome.book.reset();  // the laid-out lines are on disk now
     if (!stored.book) {
         window_.error(stored.error);
         return;
     }
-    giveBookmarkSection(stored.book->key);
+    bookmarks_.addSectionFor(stored.book->key);
     showContents();
     expandCatalogue();
     selectBookNode(stored.book->key);
@@ -290,40 +293,6 @@ void ReaderSession::selectBookNode(const std::string& key) {
             myBooks_.books()[static_cast<std::size_t>(node.book)].key == key)
             window_.expandAndSelectNode(builtInNodes_ + n);
     }
-}
-
-// The keys the bookmark file has sections for: a new book never takes one,
-// so that it is never offered another book's places.
-std::vector<std::string> ReaderSession::bookmarkSections() const {
-    std::vector<std::string> keys;
-    LineList lines;
-    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath) ||
-        !store_.load(state_.BookmarkPath, lines))
-        return keys;
-    for (const std::string& line : lines.lines())
-        if (line.size() > 2 && line.compare(0, 2, "<<") == 0) keys.push_back(line.substr(2));
-    return keys;
-}
-
-// The bookmark file's last line is never read as part of a section, so a
-// new book's section is written with an empty line after it: otherwise the
-// first bookmark it gets would be that last line, never listed or offered.
-// A file that cannot be read is left alone, and a failure here loses
-// nothing (the section is made when first needed).
-void ReaderSession::giveBookmarkSection(const std::string& key) {
-    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath)) return;
-    LineList lines;
-    if (!store_.load(state_.BookmarkPath, lines)) return;
-    const std::string header = "<<" + key;
-    // As the section search reads it: never line 0, never the last line.
-    for (std::int32_t i = 1; i + 1 < lines.count(); ++i)
-        if (lines[i] == header) return;
-    if (!lines.empty() && lines[lines.count() - 1].empty())
-        lines.put(lines.count() - 1, header);
-    else
-        lines.add(header);
-    lines.add("");
-    (void)store_.save(state_.BookmarkPath, lines);
 }
 
 bool ReaderSession::removeSelectedBook() {

@@ -132,10 +132,8 @@ private:
     };
     std::optional<OwnNode> ownNodeAt(std::int32_t index) const;
     void openOwnBook(const MyBook& book, std::int32_t chapter);
-    void giveBookmarkSection(const std::string& key);
     void expandCatalogue();
     void selectBookNode(const std::string& key);
-    std::vector<std::string> bookmarkSections() const;
 
     void endStartupEarly(const std::string& message);
 

@@ -175,6 +175,33 @@ void Bookmarks::BMGotoPopupHandler(std::int32_t item) {
     state_.NextLine = placer_.ShowLine(*line < 0 ? 0 : *line);
 }
 
+std::vector<std::string> Bookmarks::sectionKeys() const {
+    std::vector<std::string> keys;
+    LineList lines;
+    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath) ||
+        !store_.load(state_.BookmarkPath, lines))
+        return keys;
+    for (const std::string& line : lines.lines())
+        if (line.size() > 2 && startsWith(line, "<<")) keys.push_back(line.substr(2));
+    return keys;
+}
+
+void Bookmarks::addSectionFor(const std::string& key) {
+    if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath)) return;
+    LineList lines;
+    if (!store_.load(state_.BookmarkPath, lines)) return;
+    const std::string header = sectionHeaderOf(key);
+    // As the section search reads it: never line 0, never the last line.
+    for (std::int32_t i = 1; i + 1 < lines.count(); ++i)
+        if (lines[i] == header) return;
+    if (!lines.empty() && lines[lines.count() - 1].empty())
+        lines.put(lines.count() - 1, header);
+    else
+        lines.add(header);
+    lines.add("");
+    (void)store_.save(state_.BookmarkPath, lines);
+}
+
 void Bookmarks::WriteClosingBookmark() {
     // Lines are held whenever a text was opened; a file that could not be
     // read then leaves them empty, and its place is still due.

@@ -71,7 +71,18 @@ public:
     void BMGotoPopupHandler(std::int32_t item);
     void WriteClosingBookmark();
 
-    std::string sectionHeader() const { return "<<" + state_.BookKey; }
+    std::string sectionHeader() const { return sectionHeaderOf(state_.BookKey); }
+    static std::string sectionHeaderOf(const std::string& key) { return "<<" + key; }
+
+    // The keys the bookmark file has sections for (none when it cannot be
+    // read).
+    std::vector<std::string> sectionKeys() const;
+    // Gives a new book a section of its own, followed by an empty line: the
+    // file's last line is never read as part of a section, so otherwise the
+    // first bookmark it gets would be that last line, never listed or
+    // offered. A file that cannot be read is left alone, and a failure here
+    // loses nothing (the section is made when first needed).
+    void addSectionFor(const std::string& key);
     // The file was there but could not be read at the last drop-down step.
     bool fileUnreadable() const { return unreadable_; }
 

@@ -1040,7 +1040,9 @@ void TForm1::ImportBookItemClick() {
 }
 
 void TForm1::RemoveBookItemClick() {
-    if (session_->removeSelectedBook()) RemoveBookItem->setEnabled(session_->selectedOwnBook() != nullptr);
+    // The tree is filled again and its current row set: the item's state
+    // follows the new row.
+    (void)session_->removeSelectedBook();
 }
 
 void TForm1::ExitItemClick() {

@@ -14,6 +14,14 @@
 
 namespace varnet::testing {
 
+// How many entries a folder holds; 0 when it cannot be read (or is missing).
+inline std::size_t entriesIn(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::size_t n = 0;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) ++n;
+    return n;
+}
+
 struct TempFolder {
     std::filesystem::path path;
     TempFolder() {
@@ -31,9 +39,7 @@ struct TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
-    }
+    std::size_t entries() const { return entriesIn(path); }
 };
 
 }  // namespace varnet::testing

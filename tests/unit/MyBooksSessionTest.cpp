@@ -14,6 +14,7 @@
 
 using namespace varnet;
 using varnet::testing::contents;
+using varnet::testing::entriesIn;
 using varnet::testing::FakeReaderWindow;
 using varnet::testing::FakeSurface;
 using varnet::testing::put;
@@ -59,13 +60,6 @@ struct Reader {
     }
 };
 
-std::size_t filesIn(const std::string& folder) {
-    std::error_code ec;
-    std::size_t n = 0;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) ++n;
-    return n;
-}
-
 }  // namespace
 
 // Import, read a chapter, close; start again and resume; import the same
@@ -97,7 +91,7 @@ TEST(MyBooksSession, ImportReadCloseResumeAndRemove) {
         EXPECT_EQ(st.TopLine, 0);
         key = st.BookKey;
         EXPECT_EQ(st.OpenFileName, r.books() + key + ".qtx");
-        EXPECT_EQ(filesIn(r.books()), 3u);
+        EXPECT_EQ(entriesIn(r.books()), 3u);
         EXPECT_TRUE(r.session.hasWordIndex());
 
         // The second chapter from the tree opens after its anchor.
@@ -129,7 +123,7 @@ TEST(MyBooksSession, ImportReadCloseResumeAndRemove) {
     again.window.selectedNode = 0;
     const int shown = again.window.readingPageShown;
     again.session.importBook(tmp / "shelf/../shelf/fox.md");
-    EXPECT_EQ(filesIn(again.books()), 3u);
+    EXPECT_EQ(entriesIn(again.books()), 3u);
     EXPECT_EQ(again.window.catalogue.size(), static_cast<std::size_t>(kBuiltInNodes + 4));
     EXPECT_EQ(again.window.readingPageShown, shown + 1);
     EXPECT_EQ(again.window.selectedNode, kBuiltInNodes + 1);
@@ -141,12 +135,12 @@ TEST(MyBooksSession, ImportReadCloseResumeAndRemove) {
     ASSERT_TRUE(again.session.selectedOwnBook());
     again.window.answer = false;
     EXPECT_FALSE(again.session.removeSelectedBook());
-    EXPECT_EQ(filesIn(again.books()), 3u);
+    EXPECT_EQ(entriesIn(again.books()), 3u);
     again.window.answer = true;
     EXPECT_TRUE(again.session.removeSelectedBook());
     EXPECT_EQ(again.window.questions.back().first,
               "Remove \"The Fox's Year\" from My Books? Its bookmarks are kept.");
-    EXPECT_EQ(filesIn(again.books()), 0u);
+    EXPECT_EQ(entriesIn(again.books()), 0u);
     EXPECT_EQ(again.window.catalogue.size(), static_cast<std::size_t>(kBuiltInNodes));
     again.session.close();
     EXPECT_NE(contents(tmp / "data/Quorra/varnet.bm").find("<<" + key + "\r\n"), std::string::npos);
@@ -163,7 +157,7 @@ TEST(MyBooksSession, ABookOnTheCommandLineIsImportedOnceAndOpened) {
         ASSERT_TRUE(r.window.errors.empty()) << r.window.errors.front();
         EXPECT_EQ(r.window.caption, "Varnet -- The Fox's Year");
         EXPECT_EQ(r.session.state().OpenFileName.rfind(r.books(), 0), 0u);
-        EXPECT_EQ(filesIn(r.books()), 3u);
+        EXPECT_EQ(entriesIn(r.books()), 3u);
         r.session.close();
     }
 }
@@ -179,7 +173,7 @@ TEST(MyBooksSession, FailuresGiveOneMessageAndKeepNothing) {
         r.session.importBook(tmp / "empty.txt");
         ASSERT_EQ(r.window.errors.size(), 1u);
         EXPECT_EQ(r.window.errors[0].rfind("Cannot import " + tmp / "empty.txt" + ": ", 0), 0u);
-        EXPECT_EQ(filesIn(r.books()), 0u);
+        EXPECT_EQ(entriesIn(r.books()), 0u);
 
         // A full disk while storing.
         AtomicFile::setFailureHook([](AtomicFile::Step step) { return step == AtomicFile::Step::write; });
@@ -187,7 +181,7 @@ TEST(MyBooksSession, FailuresGiveOneMessageAndKeepNothing) {
         AtomicFile::setFailureHook({});
         ASSERT_EQ(r.window.errors.size(), 2u);
         EXPECT_EQ(r.window.errors[1].rfind("Cannot create file " + r.books(), 0), 0u) << r.window.errors[1];
-        EXPECT_EQ(filesIn(r.books()), 0u);
+        EXPECT_EQ(entriesIn(r.books()), 0u);
         EXPECT_EQ(r.window.catalogue.size(), static_cast<std::size_t>(kBuiltInNodes));
 
         r.session.importBook(tmp / "fox.md");

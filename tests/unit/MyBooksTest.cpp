@@ -8,6 +8,7 @@
 
 using namespace varnet;
 using varnet::testing::contents;
+using varnet::testing::entriesIn;
 using varnet::testing::put;
 using varnet::testing::TempFolder;
 
@@ -19,13 +20,6 @@ layout::LaidOutText smallText(const std::string& title) {
     text.chapterTitles = {"The Beginning", "The End"};
     text.indexLines = {"time|0002000003"};
     return text;
-}
-
-std::size_t filesIn(const std::string& folder) {
-    std::error_code ec;
-    std::size_t n = 0;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) ++n;
-    return n;
 }
 
 }  // namespace
@@ -100,7 +94,7 @@ TEST(MyBooks, AFailedStoreLeavesNothingInTheFolder) {
         const std::string failedFile = failing == 0 ? "tale.qtx" : failing == 1 ? "tale.qdx" : "tale.book";
         EXPECT_EQ(stored.error.rfind("Cannot create file " + folder + failedFile + ": ", 0), 0u)
             << stored.error;
-        EXPECT_EQ(filesIn(folder), 0u);
+        EXPECT_EQ(entriesIn(folder), 0u);
         EXPECT_TRUE(books.books().empty());
         AtomicFile::setFailureHook({});
         EXPECT_TRUE(MyBooks(folder).load().empty());

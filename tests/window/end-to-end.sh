@@ -173,6 +173,27 @@ resume_book() {
     settled_shot "$2"
 }
 
+# Adds a bookmark named $1 where the reader stands: Ctrl+B, the name typed
+# over the dialog's text, OK clicked; $2, when given, names a screenshot of
+# the dialog before OK.
+add_bookmark() {
+    xdo key ctrl+b
+    dialog=$(xdo search --sync --onlyvisible --name '^BookMark Name$' | head -1)
+    [ -n "$dialog" ] || fail "the bookmark name dialog did not appear for $1"
+    sleep 0.3
+    xdo key ctrl+a
+    xdo type --delay 40 "$1"
+    [ -n "${2:-}" ] && shot "$2"
+    eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ { print "DX=" $4 } /Absolute upper-left Y/ { print "DY=" $4 }')"
+    xdo mousemove $((DX + 437)) $((DY + 12)) click 1
+    for _ in $(seq 50); do
+        xdo search --onlyvisible --name '^BookMark Name$' > /dev/null || break
+        sleep 0.1
+    done
+    xdo search --onlyvisible --name '^BookMark Name$' > /dev/null && fail "OK did not close the bookmark name dialog"
+    return 0
+}
+
 # ---- first run: empty data folder
 start_program
 shot start
@@ -196,20 +217,7 @@ done
 shot paged
 surface_check "$light_bands" "no panel after paging"
 
-xdo key ctrl+b
-dialog=$(xdo search --sync --onlyvisible --name '^BookMark Name$' | head -1)
-[ -n "$dialog" ] || fail "the bookmark name dialog did not appear"
-sleep 0.3
-xdo key ctrl+a
-xdo type --delay 40 Lion
-shot bookmark-name
-eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ { print "DX=" $4 } /Absolute upper-left Y/ { print "DY=" $4 }')"
-xdo mousemove $((DX + 437)) $((DY + 12)) click 1
-for _ in $(seq 50); do
-    xdo search --onlyvisible --name '^BookMark Name$' > /dev/null || break
-    sleep 0.1
-done
-xdo search --onlyvisible --name '^BookMark Name$' > /dev/null && fail "OK did not close the bookmark name dialog"
+add_bookmark Lion bookmark-name
 
 # The Options page and its "Dark Colored" button.
 click 597 30
@@ -376,15 +384,7 @@ for _ in 1 2; do
     xdo key Next
     sleep 0.2
 done
-xdo key ctrl+b
-dialog=$(xdo search --sync --onlyvisible --name '^BookMark Name$' | head -1)
-[ -n "$dialog" ] || fail "the bookmark name dialog did not appear over the EPUB book"
-sleep 0.3
-xdo key ctrl+a
-xdo type --delay 40 Heron
-eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ { print "DX=" $4 } /Absolute upper-left Y/ { print "DY=" $4 }')"
-xdo mousemove $((DX + 437)) $((DY + 12)) click 1
-sleep 0.5
+add_bookmark Heron
 settled_shot epub-paged
 save_panel "$home/before.txt"
 close_with_close_box
