@@ -58,6 +58,10 @@ void ReaderSession::start(const StartupPlaces& places) {
     const bool ownBook =
         !named.empty() && importFormatOf(named) != ImportFormat::None && varnet::fileExists(named);
     if (!named.empty() && !ownBook) {
+        // The bookmark file exists before the text opens, so that its lines
+        // are loaded and leaving the text after paging keeps its place even
+        // on the very first start.
+        seedBookmarkFile();
         window_.setOpenDialogFileName(named);
         opening_.OpenBook(named, " ");
     }
@@ -133,7 +137,11 @@ void ReaderSession::ResetToStartupDefaults() {
         window_.error(written.error);
         return;
     }
+    // Loading the settings forgets the bookmark lines; a text whose lines
+    // were loaded has them loaded again, so that its place is still kept.
+    const bool linesLoaded = state_.BookmarkLines && !state_.BookmarkLines->empty();
     LoadSettings();
+    if (linesLoaded) loadBookmarkSection();
     renderer_.Redraw();
 }
 
@@ -142,12 +150,16 @@ void ReaderSession::BuildCatalogue() {
     window_.setApplicationTitle(applicationTitleFrom(*state_.CatalogueLines));
     showContents();
 
+    seedBookmarkFile();
+    expandCatalogue();
+}
+
+// A missing bookmark file is written with a section for every built-in text.
+void ReaderSession::seedBookmarkFile() {
     // The folder was made at start-up; asking again costs nothing.
     (void)applyDataFolderRule(dataFolder_);
     if (!state_.BookmarkPath.empty() && !store_.exists(state_.BookmarkPath))
-        (void)store_.save(state_.BookmarkPath, seedBookmarkLines(*state_.CatalogueLines));
-
-    expandCatalogue();
+        (void)store_.save(state_.BookmarkPath, seedBookmarkLines(builtinCatalogueRows()));
 }
 
 // The built-in catalogue's branches open as start-up opens them, the first

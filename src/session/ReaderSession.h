@@ -133,6 +133,7 @@ private:
     std::optional<OwnNode> ownNodeAt(std::int32_t index) const;
     void openOwnBook(const MyBook& book, std::int32_t chapter);
     void expandCatalogue();
+    void seedBookmarkFile();
     void selectBookNode(const std::string& key);
 
     void endStartupEarly(const std::string& message);

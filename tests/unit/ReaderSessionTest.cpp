@@ -124,3 +124,47 @@ TEST(ReaderSession, AWholeReadingSessionWithoutAWindowSystem) {
                                              "tleft=50\r\ntwidth=800\r\nttop=60\r\ntheight=700\r\n"
                                              "pleft=701\r\npwidth=300\r\nptop=0\r\npheight=400\r\n\r\n");
 }
+
+// The reader's place is kept however the text was opened: named on the
+// command line of a first start (no bookmark file yet when it opens), or
+// opened from the contents tree and read on after "Reset To Startup
+// Defaults" (which loads the settings again).
+TEST(ReaderSession, LeavingAnOpenedTextAfterPagingAlwaysKeepsItsPlace) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> commandLine;
+        bool chapterAndReset;
+    };
+    for (const Case& c : {Case{"first start, text on the command line", "fable.qtx", false},
+                          Case{"chapter from the tree, then a reset", std::nullopt, true}}) {
+        SCOPED_TRACE(c.name);
+        TempFolder tmp;
+        FakeReaderWindow window;
+        FakeSurface surface(800, 600);
+        ReaderSession session(window, surface);
+        window.connect(session);
+        ReaderState& st = session.state();
+        session.start({tmp / "lib/varnet/varnet", tmp / "data/Quorra", c.commandLine});
+        ASSERT_TRUE(window.errors.empty()) << window.errors.front();
+        if (c.chapterAndReset) {
+            window.selectedNode = 5;
+            session.catalogue().TOCTreeViewClick();
+            session.ResetToStartupDefaults();
+        }
+        ASSERT_EQ(st.BookKey, "fable");
+        session.paging().PageForward();
+        session.paging().PageForward();
+        const std::int32_t closedLine = st.TopLine;
+        ASSERT_GT(closedLine, 0);
+        session.close();
+        EXPECT_TRUE(window.errors.empty());
+
+        const LineList marks = LineList::fromBytes(contents(st.BookmarkPath));
+        std::int32_t section = -1;
+        for (std::int32_t k = 0; k + 1 < marks.count(); ++k)
+            if (marks[k] == "<<fable") section = k;
+        ASSERT_GE(section, 0);
+        EXPECT_EQ(marks[section + 1],
+                  "#" + std::to_string(closedLine) + " Closed book at 12/10/2026 6:30:00 PM");
+    }
+}

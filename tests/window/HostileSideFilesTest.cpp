@@ -8,11 +8,16 @@
 #include "TForm1.h"
 #include "TreeFill.h"
 
+#include <QApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -193,6 +198,12 @@ TEST(HostileSideFiles, ABookmarkFileThatCannotBeReadIsNeverWritten) {
         const char* name;
         std::function<void(const QString&)> make;
         bool permissions;
+        // Readable when the menu drops down and lists its bookmarks, taken
+        // out of reach before Delete and Go To.
+        bool lostAfterListing = false;
+    };
+    const auto readableBookmarks = [](const QString& p) {
+        writeBytes(p, "<<none\r\n<<fable\r\n#99 kept\r\n<<title\r\n");
     };
     const std::vector<Case> cases = {
         {"unreadable by its permissions",
@@ -209,6 +220,13 @@ TEST(HostileSideFiles, ABookmarkFileThatCannotBeReadIsNeverWritten) {
              ASSERT_TRUE(f.resize(qint64(300) << 20));
          },
          false},
+        {"unreadable once its bookmarks are listed", readableBookmarks, true, true},
+    };
+    const auto digest = [](const QString& path) {
+        QFile f(path);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        const bool read = f.open(QIODevice::ReadOnly) && hash.addData(&f);
+        return read ? hash.result() : QByteArray();
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -218,9 +236,9 @@ TEST(HostileSideFiles, ABookmarkFileThatCannotBeReadIsNeverWritten) {
         QDir().mkpath(folder);
         const QString path = testsupport::sideFileName(folder, ".bm");
         c.make(path);
-        const QFileInfo before(path);
-        const QDateTime modified = before.lastModified();
-        const qint64 size = before.size();
+        const QByteArray bytes = digest(path);  // read as root, past the permissions
+        ASSERT_FALSE(bytes.isEmpty());
+        const QDateTime modified = QFileInfo(path).lastModified();
         const QString cannotRead = QStringLiteral("Cannot read file ") + path;
 
         std::unique_ptr<ObeyingFilePermissions> obeying;
@@ -231,29 +249,56 @@ TEST(HostileSideFiles, ABookmarkFileThatCannotBeReadIsNeverWritten) {
         f.clickRow(3);  // a chapter: its bookmark lines are loaded on opening
         w.NextButtonClick();
         EXPECT_TRUE(f.prompter.errors.empty());
+        std::vector<QString> expected;
 
-        w.BMMenuClick();  // the menu drops down: nothing is listed
-        EXPECT_FALSE(w.BMDeleteItem->isEnabled());
+        w.BMMenuClick();  // the menu drops down
+        EXPECT_EQ(w.BMDeleteItem->isEnabled(), c.lostAfterListing);
+        EXPECT_EQ(w.BMGOItem->isEnabled(), c.lostAfterListing);
+        if (c.lostAfterListing) {
+            ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+        } else {
+            w.BMAddItemClick();
+            expected.push_back(cannotRead);
+            EXPECT_EQ(f.prompter.errors, expected);
+        }
+        // Each popup offers what the drop-down listed; its first item is
+        // chosen.
+        const auto chooseFirst = [&](const char* step) {
+            QStringList offered;
+            QTimer::singleShot(50, &w, [&] {
+                if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* a : popup->actions()) offered << a->text();
+                    popup->setActiveAction(popup->actions().front());
+                    QTest::keyClick(popup, Qt::Key_Return);
+                }
+            });
+            if (std::string_view(step) == "delete")
+                w.BMDeleteItemClick();
+            else
+                w.BMGOItemClick();
+            return offered;
+        };
+        const std::int32_t top = w.state().TopLine;
+        const QStringList listed = c.lostAfterListing ? QStringList{QStringLiteral("kept")} : QStringList();
+        EXPECT_EQ(chooseFirst("delete"), listed);
+        if (c.lostAfterListing) expected.push_back(cannotRead);  // one message, nothing written
+        EXPECT_EQ(f.prompter.errors, expected);
+        // The menu drops down again over the file it cannot read: nothing is
+        // listed, so Go To offers nothing and goes nowhere.
+        w.BMMenuClick();
         EXPECT_FALSE(w.BMGOItem->isEnabled());
-        w.BMAddItemClick();
-        EXPECT_EQ(f.prompter.errors, std::vector<QString>{cannotRead});
-        w.BMDeleteItemClick();  // nothing to choose, nothing written
-        EXPECT_EQ(f.prompter.errors.size(), 1u);
+        EXPECT_EQ(chooseFirst("go to"), QStringList());
+        EXPECT_EQ(f.prompter.errors, expected);
+        EXPECT_EQ(w.state().TopLine, top);
 
         f.close();  // the closing bookmark is due: one message, no write
-        EXPECT_EQ(f.prompter.errors, (std::vector<QString>{cannotRead, cannotRead}));
+        expected.push_back(cannotRead);
+        EXPECT_EQ(f.prompter.errors, expected);
         f.w.reset();
         obeying.reset();
 
-        const QFileInfo after(path);
-        EXPECT_EQ(after.size(), size);
-        EXPECT_EQ(after.lastModified(), modified);
-        if (c.permissions) {
-            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            EXPECT_EQ(file.readAll(), kUnreadable);
-        }
+        EXPECT_EQ(QFileInfo(path).lastModified(), modified);
+        EXPECT_EQ(digest(path), bytes);  // byte for byte as it was
         // Nothing was left beside it either.
         EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
     }
