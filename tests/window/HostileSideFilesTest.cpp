@@ -41,6 +41,8 @@ struct Hostile {
     std::function<void(const QString& path)> make;
     // Whether the file's permissions must hold while the reader runs.
     bool permissions = false;
+    // A file the reader cannot read at all, which it must leave as it was.
+    bool unreadable = false;
 };
 
 // While alive, the calling thread (the one the window runs on) obeys file
@@ -111,13 +113,14 @@ const std::vector<Hostile>& hostiles() {
              QFile f(p);
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              ASSERT_TRUE(f.resize(qint64(1) << 30));
-         }},
+         },
+         false, true},
         {"unreadable by its permissions",
          [](const QString& p) {
              writeBytes(p, kUnreadable);
              ASSERT_TRUE(QFile::setPermissions(p, QFileDevice::Permissions()));
          },
-         true},
+         true, true},
         {"a folder in its place", [](const QString& p) { QDir().mkpath(p); }},
         {"a link to /dev/zero", [](const QString& p) { QFile::link(QStringLiteral("/dev/zero"), p); }},
         {"a dangling link", [](const QString& p) { QFile::link(p + QStringLiteral(".nowhere"), p); }},
@@ -137,6 +140,9 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             QDir().mkpath(folder);
             const QString path = testsupport::sideFileName(folder, extension);
             h.make(path);
+            const QFileInfo before(path);
+            const QDateTime modified = before.lastModified();
+            const qint64 size = before.size();
 
             FakePrompter prompter;
             std::unique_ptr<ObeyingFilePermissions> obeying;
@@ -151,11 +157,15 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             // It reads, pages, opens a book at its start and a chapter, and
             // drops the Bookmarks menu down, without hanging.
             w->NextButtonClick();
+            // Only a start-up that ended early, with its message, leaves the
+            // contents tree empty.
             if (QTreeWidgetItem* book = varnet::ui::itemAtAbsoluteIndex(w->TOCTreeView, 2)) {
                 w->TOCTreeView->setCurrentItem(book);
                 w->state().TreeToggled = false;
                 w->TOCTreeViewClick();
                 w->NextButtonClick();
+            } else {
+                EXPECT_EQ(prompter.errors.size(), 1u);
             }
             w->BMMenuClick();
             w->close();
@@ -174,6 +184,11 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             // replaced or left, and the device is untouched.
             // A file it could not read is left as it was, never replaced by
             // what the reader made up without it.
+            if (h.unreadable) {
+                const QFileInfo after(path);
+                EXPECT_EQ(after.size(), size);
+                EXPECT_EQ(after.lastModified(), modified);
+            }
             if (h.permissions) {
                 QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
                 QFile f(path);
