@@ -227,6 +227,7 @@ TEST(MainWindow, TheResumeQuestionStandsInTheBoxBodyToo) {
 
 TEST(MainWindow, EscapeCancelsTheBookmarkNameDialogWhileOkAndTheCloseBoxAdd) {
     TForm4 dialog;
+    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral(" "));  // a blank the first time
     const auto answer = [&](std::function<void()> close) {
         QTimer::singleShot(0, [&dialog, close] {
             dialog.Edit1->setText(QStringLiteral("Lion"));
