@@ -124,7 +124,8 @@ void QtSurface::grow(QSize logical) {
             replay.restore();
         }
     }
-    image_ = grown;
+    // Moved, not shared: a painter begun on a shared picture would copy it.
+    image_ = std::move(grown);
     picture_ = QRect(QPoint(0, 0), target);
     const QRect covered(QPoint(0, 0), target);
     std::erase_if(outside_, [&](const Outside& o) { return covered.contains(o.bounds); });
