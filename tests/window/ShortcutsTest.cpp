@@ -1,7 +1,8 @@
 // The keyboard accelerators and the mouse wheel, sent the way the platform
 // sends them (through Qt's shortcut map, then as key presses): accelerators
-// run their menu items, every other key press still goes to the window's key
-// handler and is consumed there.
+// run their menu items; every other key press passes the window's key handler
+// first, which keeps only the paging keys it acts on, and the rest reach the
+// focused widget.
 #include "DesktopTestSupport.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
