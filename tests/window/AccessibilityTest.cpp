@@ -2,6 +2,7 @@
 // after the window caption and holding the plain words of the panel on show,
 // and a name on every widget.
 #include "DesktopTestSupport.h"
+#include "LineFormat.h"
 #include "TForm1.h"
 #include "TextFormat.h"
 
@@ -38,7 +39,7 @@ void expectPanelWords(TForm1& w, const QString& read) {
     int found = 0;
     for (std::int32_t line = st.TopLine; line < st.NextLine; ++line) {
         const std::string& text = st.CurrentText->get(line);
-        if (varnet::isAnchorLine(text) || text.find("age>") != std::string::npos) continue;
+        if (varnet::isAnchorLine(text) || varnet::holdsImageTag(text)) continue;
         const QString words = QString::fromLatin1(varnet::removeTags(text)).trimmed();
         if (words.isEmpty()) continue;
         if (marker.match(words).hasMatch()) {
@@ -130,4 +131,31 @@ TEST(Accessibility, EveryWidgetHasANameAndCaptionedOnesTheirCaption) {
         }
     }
     EXPECT_GT(named, 40);
+}
+
+// A ">" among the words, as imported books may have, is read with them; a
+// line that held an image tag is not read.
+TEST(Accessibility, AnglesAmongTheWordsAreReadAndImageLinesAreNot) {
+    Window f;
+    TForm1& w = *f.w;
+    w.state().CurrentText = varnet::LineList({
+        "|b>The Stage Door|n> ",
+        "     The actors met at the stage>door ",
+        "     each night before the play, ",
+        "|image>masks.png",
+        "     and one of them said: ",
+        "     that the |i>stage>|n> was dark. ",
+        "     The others nodded ",
+        "     and went in. ",
+        "END OF FILE",
+        " ",
+        " ",
+    });
+    w.state().NextLine = w.paging().ShowLine(0);
+    QCoreApplication::processEvents();
+    const QString read = readAll(w.Image1);
+    EXPECT_TRUE(read.contains(QStringLiteral("The actors met at the stage>door"))) << read.toStdString();
+    EXPECT_TRUE(read.contains(QStringLiteral("that the stage> was dark."))) << read.toStdString();
+    EXPECT_FALSE(read.contains(QStringLiteral("masks"))) << read.toStdString();
+    expectPanelWords(w, read);
 }
