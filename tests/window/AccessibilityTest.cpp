@@ -10,9 +10,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 
 #include <memory>
+#include <vector>
 
 using testsupport::Window;
 using varnet::ui::TForm1;
@@ -52,6 +54,23 @@ void expectPanelWords(TForm1& w, const QString& read) {
         ++found;
     }
     EXPECT_GT(found, 5);
+}
+
+// Every object an assistive-technology client can reach: the accessible
+// tree walked down from the application's root.
+QSet<QObject*> reachableObjects() {
+    QSet<QObject*> objects;
+    QSet<QAccessible::Id> seen;
+    std::vector<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(qApp)};
+    while (!todo.empty()) {
+        QAccessibleInterface* a = todo.back();
+        todo.pop_back();
+        if (!a || !a->isValid() || seen.contains(QAccessible::uniqueId(a))) continue;
+        seen.insert(QAccessible::uniqueId(a));
+        if (QObject* o = a->object()) objects.insert(o);
+        for (int k = 0; k < a->childCount(); ++k) todo.push_back(a->child(k));
+    }
+    return objects;
 }
 
 }  // namespace
@@ -158,4 +177,28 @@ TEST(Accessibility, AnglesAmongTheWordsAreReadAndImageLinesAreNot) {
     EXPECT_TRUE(read.contains(QStringLiteral("that the stage> was dark."))) << read.toStdString();
     EXPECT_FALSE(read.contains(QStringLiteral("masks"))) << read.toStdString();
     expectPanelWords(w, read);
+}
+
+// The logo's holder never shows: no client reaches it or the picture it
+// holds, while the logo on the About page is listed.
+TEST(Accessibility, TheHiddenLogoHolderIsNotListed) {
+    Window f;
+    TForm1& w = *f.w;
+    const QSet<QObject*> reachable = reachableObjects();
+    for (QObject* listed :
+         {static_cast<QObject*>(&w), static_cast<QObject*>(w.Image1), static_cast<QObject*>(w.ProgramIcon)})
+        EXPECT_TRUE(reachable.contains(listed)) << listed->objectName().toStdString();
+    EXPECT_FALSE(reachable.contains(w.LogoHoldingTabSheet));
+    EXPECT_FALSE(reachable.contains(w.Image3));
+    // Nor does the walk from the window or any widget in it lead there.
+    for (QWidget* widget : w.findChildren<QWidget*>()) {
+        if (widget == w.LogoHoldingTabSheet || widget == w.Image3) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+        if (!a) continue;
+        for (int k = 0; k < a->childCount(); ++k) {
+            QAccessibleInterface* child = a->child(k);
+            const QObject* o = child ? child->object() : nullptr;
+            EXPECT_TRUE(o != w.LogoHoldingTabSheet && o != w.Image3) << widget->objectName().toStdString();
+        }
+    }
 }

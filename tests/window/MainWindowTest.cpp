@@ -299,6 +299,14 @@ TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
     const QImage& logo = f.w->Image3->surface().image();
     EXPECT_EQ(logo.size(), QSize(200, 200) * logo.devicePixelRatio());
     EXPECT_NE(logo.pixelColor(100, 100), QColor(Qt::white));
+    // The About page's icon shows that picture at the icon's size: the
+    // emblem's flat blue above the lantern lands where it should.
+    const int s = f.w->ProgramIcon->width();
+    ASSERT_GT(s, 100);
+    const QImage& icon = f.w->ProgramIcon->surface().image();
+    const QColor blue = logo.pixelColor((QPointF(100, 20) * logo.devicePixelRatio()).toPoint());
+    EXPECT_NE(blue, QColor(Qt::white));
+    EXPECT_EQ(icon.pixelColor((QPointF(s / 2.0, s / 10.0) * icon.devicePixelRatio()).toPoint()), blue);
 }
 
 // The first screen is the same whenever the desktop activates the window:
