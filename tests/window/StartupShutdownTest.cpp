@@ -641,7 +641,17 @@ TEST(ReadingSession, TheSameIndexReferenceJumpsAgainAfterTheReaderMovedOn) {
     ASSERT_NE(f.w->state().TopLine, shown);
     f.w->InxTreeViewClick();  // the same reference, after paging
     EXPECT_EQ(f.w->state().TopLine, shown);
-    f.w->InxTreeViewClick();  // and again with no move in between: nothing
+    // And again with no move in between: nothing, not even the same panel
+    // drawn anew. A mark on the surface would be painted over by any panel.
+    varnet::ui::QtSurface& surface = f.w->Image1->surface();
+    const varnet::Colour fill = surface.fillColour;
+    surface.fillColour = varnet::rgb(1, 2, 3);
+    surface.fillRect(0, 0, 8, 8);
+    surface.fillColour = fill;
+    const QImage marked = surface.image().copy();
+    ASSERT_EQ(marked.pixelColor(0, 0), QColor(1, 2, 3));
+    f.w->InxTreeViewClick();
     EXPECT_EQ(f.w->state().TopLine, shown);
+    EXPECT_TRUE(surface.image() == marked) << "the surface was drawn on again";
     EXPECT_EQ(f.w->state().LastIndexEntry, reference->text(0).trimmed().toStdString());
 }
