@@ -1,6 +1,6 @@
 // What assistive technology reads of the window: the reading surface named
 // after the window caption and holding the plain words of the panel on show,
-// and a name on every widget.
+// a name on every widget, and nothing of what never shows.
 #include "DesktopTestSupport.h"
 #include "LineFormat.h"
 #include "TForm1.h"
