@@ -41,6 +41,14 @@ TagKind tagAt(std::string_view line, std::size_t position) {
     return TagKind::Other;
 }
 
+bool holdsImageTag(std::string_view line) {
+    for (std::size_t i = line.find(kTagBar); i != std::string_view::npos;
+         i = line.find(kTagBar, i + kShortTagLength)) {
+        if (tagAt(line, i) == TagKind::Image) return true;
+    }
+    return false;
+}
+
 int tagColour(std::string_view line, std::size_t position) {
     return tagAt(line, position) == TagKind::Colour ? line[position + 1] - '0' : 0;
 }

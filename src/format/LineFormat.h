@@ -61,8 +61,6 @@ inline constexpr char kBodyColourTag = '4';
 inline constexpr std::string_view kAnchorLetters = "refp";
 inline constexpr std::string_view kAnchorPrefix = "refpt";
 inline constexpr std::string_view kAnchorTagOpening = "|refpt";
-// What the tag step leaves of an image tag ("|image>" loses "|im").
-inline constexpr std::string_view kImageTagRest = "age>";
 
 // Whole tags as the layout writes them.
 inline constexpr std::string_view kFixedFaceSwitch = "|f>";
@@ -151,10 +149,10 @@ inline bool holdsAnchorTag(std::string_view line) {
 inline bool switchesToFixedFace(std::string_view line) {
     return line.find(kFixedFaceSwitch) != std::string_view::npos;
 }
-// A line with its tags removed that held an image tag.
-inline bool heldImageTag(std::string_view untagged) {
-    return untagged.find(kImageTagRest) != std::string_view::npos;
-}
+// Holds an image tag, read tag by tag as the tag step and the renderer read
+// them: a bar and the two characters after it make one tag, so a bar inside
+// another tag opens none, and a ">" among the words is no part of a tag.
+bool holdsImageTag(std::string_view line);
 
 // Where a panel may end: before a near-empty line, a page marker, a section
 // break, or a line that opens with "r".

@@ -16,7 +16,7 @@ bool isLeftOut(std::string_view line, std::string_view untagged) {
     // Every page marker: "p" and its number, whatever follows ("p1000 ",
     // the byline marker "p00by ...").
     if (isNumberedPageMarker(line)) return true;
-    return heldImageTag(untagged);
+    return holdsImageTag(line);
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace varnet {
 // Lines TopLine through NextLine of the text (NextLine included; lines that
 // do not exist are skipped), each with its tags removed and untrimmed, except
 // section breaks, page markers (the byline marker and four-digit ones too),
-// anchor lines and lines holding "age>", the rest of an image tag.
+// anchor lines and lines that hold an image tag. A ">" among the words, as
+// imported books may have, leaves its line in.
 LineList screenLinesToSave(const LineList& text, std::int32_t TopLine, std::int32_t NextLine);
 // The same for the panel on show; no lines when there is no text.
 LineList screenLinesToSave(const ReaderState& state);

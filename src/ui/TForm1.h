@@ -63,7 +63,9 @@ public:
     void setBGColorItemIndex(int index);
 
     // Key preview: every key press meant for a widget of this window comes
-    // here first and is consumed.
+    // here first. Only the keys the window acts on are consumed (Page Up and
+    // Page Down anywhere; Space and the arrows while the focus is on the
+    // Reading page); every other key goes on to the focused widget.
     bool previewKey(QObject* watched, QEvent* event);
 
     // Places the widgets that fill or dock to their page; run it after

@@ -181,9 +181,11 @@ void TForm1::buildLeftPages() {
     setTextColour(BuyMemo, kRed);
     BuyMemo->setPlainText(utf8(kBuyMemoAtStart));
 
-    // The logo's holder: a page that never shows. It is no tab of the page
-    // control, so neither the tab row nor assistive technology lists it.
-    LogoHoldingTabSheet = new QWidget(PageControl1);
+    // The logo's holder: a page that never shows. It is a window of its own,
+    // owned by this one but never shown, rather than a hidden child of the
+    // page control: assistive technology lists hidden children among a
+    // widget's own, but never another window.
+    LogoHoldingTabSheet = new QWidget(this, Qt::Window);
     LogoHoldingTabSheet->setObjectName(QStringLiteral("LogoHoldingTabSheet"));
     LogoHoldingTabSheet->setVisible(false);
     Image3 = place(new ReadingSurface(LogoHoldingTabSheet), "Image3", QRect(0, 0, 200, 200));

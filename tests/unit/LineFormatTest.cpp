@@ -25,6 +25,7 @@ const std::vector<std::pair<std::string, Predicate>>& predicates() {
         {"anchor", isAnchorLine},
         {"anchorTag", holdsAnchorTag},
         {"fixed", switchesToFixedFace},
+        {"image", holdsImageTag},
         {"breakPoint", isPanelBreakPoint},
         {"backStop", isPageBackStop},
     };
@@ -57,6 +58,12 @@ TEST(LineFormat, KindsOfLines) {
         {"|f", {"breakPoint"}},
         {"rest of it", {"breakPoint"}},
         {"|b>p4", {}},
+        {"|image>fox.png", {"image"}},
+        {"     the fox |im>fox.png", {"image"}},
+        {"|b>|im", {"image"}},
+        {"     the stage>door ", {}},
+        {"|i>image> ", {}},
+        {"||image>", {}},
         {"x", {"breakPoint", "backStop"}},
         {"", {"breakPoint", "backStop"}},
     };

@@ -44,8 +44,15 @@ TEST(SaveScreen, EachLineOnItsOwn) {
         {"p000", std::nullopt},
         {"p002 ", std::nullopt},
         {"p999", std::nullopt},
+        // A line that holds an image tag, wherever it stands, is left out.
         {"|image>fox.png", std::nullopt},
-        {"     the stage>door ", std::nullopt},  // "age>" in the words counts too
+        {"     the fox |image>fox.png", std::nullopt},
+        {"|b>|im>", std::nullopt},
+        // A ">" among the words is no tag: after the tag step these lines hold
+        // "age>", and they are kept.
+        {"     the stage>door ", "     the stage>door "},
+        {"|i>image>|n> ", "image> "},
+        {"||image>", "mage>"},  // the second bar is inside the first tag
         // Left out as well, though their trimmed form is not four long.
         {"p1000 ", std::nullopt},
         {"p1110", std::nullopt},

@@ -1,7 +1,8 @@
 // What assistive technology reads of the window: the reading surface named
 // after the window caption and holding the plain words of the panel on show,
-// and a name on every widget.
+// a name on every widget, and nothing of what never shows.
 #include "DesktopTestSupport.h"
+#include "LineFormat.h"
 #include "TForm1.h"
 #include "TextFormat.h"
 
@@ -9,9 +10,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTabBar>
 
 #include <memory>
+#include <vector>
 
 using testsupport::Window;
 using varnet::ui::TForm1;
@@ -38,7 +41,7 @@ void expectPanelWords(TForm1& w, const QString& read) {
     int found = 0;
     for (std::int32_t line = st.TopLine; line < st.NextLine; ++line) {
         const std::string& text = st.CurrentText->get(line);
-        if (varnet::isAnchorLine(text) || text.find("age>") != std::string::npos) continue;
+        if (varnet::isAnchorLine(text) || varnet::holdsImageTag(text)) continue;
         const QString words = QString::fromLatin1(varnet::removeTags(text)).trimmed();
         if (words.isEmpty()) continue;
         if (marker.match(words).hasMatch()) {
@@ -51,6 +54,23 @@ void expectPanelWords(TForm1& w, const QString& read) {
         ++found;
     }
     EXPECT_GT(found, 5);
+}
+
+// Every object an assistive-technology client can reach: the accessible
+// tree walked down from the application's root.
+QSet<QObject*> reachableObjects() {
+    QSet<QObject*> objects;
+    QSet<QAccessible::Id> seen;
+    std::vector<QAccessibleInterface*> todo{QAccessible::queryAccessibleInterface(qApp)};
+    while (!todo.empty()) {
+        QAccessibleInterface* a = todo.back();
+        todo.pop_back();
+        if (!a || !a->isValid() || seen.contains(QAccessible::uniqueId(a))) continue;
+        seen.insert(QAccessible::uniqueId(a));
+        if (QObject* o = a->object()) objects.insert(o);
+        for (int k = 0; k < a->childCount(); ++k) todo.push_back(a->child(k));
+    }
+    return objects;
 }
 
 }  // namespace
@@ -130,4 +150,55 @@ TEST(Accessibility, EveryWidgetHasANameAndCaptionedOnesTheirCaption) {
         }
     }
     EXPECT_GT(named, 40);
+}
+
+// A ">" among the words, as imported books may have, is read with them; a
+// line that held an image tag is not read.
+TEST(Accessibility, AnglesAmongTheWordsAreReadAndImageLinesAreNot) {
+    Window f;
+    TForm1& w = *f.w;
+    w.state().CurrentText = varnet::LineList({
+        "|b>The Stage Door|n> ",
+        "     The actors met at the stage>door ",
+        "     each night before the play, ",
+        "|image>masks.png",
+        "     and one of them said: ",
+        "     that the |i>stage>|n> was dark. ",
+        "     The others nodded ",
+        "     and went in. ",
+        "END OF FILE",
+        " ",
+        " ",
+    });
+    w.state().NextLine = w.paging().ShowLine(0);
+    QCoreApplication::processEvents();
+    const QString read = readAll(w.Image1);
+    EXPECT_TRUE(read.contains(QStringLiteral("The actors met at the stage>door"))) << read.toStdString();
+    EXPECT_TRUE(read.contains(QStringLiteral("that the stage> was dark."))) << read.toStdString();
+    EXPECT_FALSE(read.contains(QStringLiteral("masks"))) << read.toStdString();
+    expectPanelWords(w, read);
+}
+
+// The logo's holder never shows: no client reaches it or the picture it
+// holds, while the logo on the About page is listed.
+TEST(Accessibility, TheHiddenLogoHolderIsNotListed) {
+    Window f;
+    TForm1& w = *f.w;
+    const QSet<QObject*> reachable = reachableObjects();
+    for (QObject* listed :
+         {static_cast<QObject*>(&w), static_cast<QObject*>(w.Image1), static_cast<QObject*>(w.ProgramIcon)})
+        EXPECT_TRUE(reachable.contains(listed)) << listed->objectName().toStdString();
+    EXPECT_FALSE(reachable.contains(w.LogoHoldingTabSheet));
+    EXPECT_FALSE(reachable.contains(w.Image3));
+    // Nor does the walk from the window or any widget in it lead there.
+    for (QWidget* widget : w.findChildren<QWidget*>()) {
+        if (widget == w.LogoHoldingTabSheet || widget == w.Image3) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+        if (!a) continue;
+        for (int k = 0; k < a->childCount(); ++k) {
+            QAccessibleInterface* child = a->child(k);
+            const QObject* o = child ? child->object() : nullptr;
+            EXPECT_TRUE(o != w.LogoHoldingTabSheet && o != w.Image3) << widget->objectName().toStdString();
+        }
+    }
 }

@@ -5,6 +5,7 @@
 // it could not read as it was, and never writes through a link to a file
 // that is not its own.
 #include "DesktopTestSupport.h"
+#include "ObeyingFilePermissions.h"
 #include "TForm1.h"
 #include "TreeFill.h"
 
@@ -22,13 +23,10 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <functional>
 #include <memory>
 
+using testsupport::ObeyingFilePermissions;
 using varnet::testing::FakePrompter;
 using varnet::testing::waitFor;
 using varnet::ui::TForm1;
@@ -43,31 +41,6 @@ struct Hostile {
     bool permissions = false;
     // A file the reader cannot read at all, which it must leave as it was.
     bool unreadable = false;
-};
-
-// While alive, the calling thread (the one the window runs on) obeys file
-// permissions even when the tests run as root: the capabilities that let
-// root read and write past them are taken out of its effective set, and put
-// back at the end.
-class ObeyingFilePermissions {
-public:
-    ObeyingFilePermissions() {
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        const unsigned bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-        lowered[0].effective &= ~bits;
-        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~ObeyingFilePermissions() {
-        if (lowered_) syscall(SYS_capset, &header_, saved_);
-    }
-    ObeyingFilePermissions(const ObeyingFilePermissions&) = delete;
-    ObeyingFilePermissions& operator=(const ObeyingFilePermissions&) = delete;
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool lowered_ = false;
 };
 
 const QByteArray kUnreadable = "[how]\r\nfontsize=21\r\n<<fable\r\n#99 kept\r\n";

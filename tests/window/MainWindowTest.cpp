@@ -248,22 +248,35 @@ TEST(MainWindow, EscapeCancelsTheBookmarkNameDialogWhileOkAndTheCloseBoxAdd) {
     EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("Lion"));  // kept for the next use
 }
 
+// At start and again once a text with a word index has shown the Index tab.
 TEST(MainWindow, EveryTabStaysInViewAtTheMinimumSize) {
     Window f;
     TForm1& w = *f.w;
     f.resizeTo(400, 450);
     ASSERT_LE(w.PageControl1->width(), 200);
-    for (QTabWidget* pages : {w.PageControl1, w.PageControl2}) {
-        QTabBar* bar = pages->tabBar();
-        for (int k = 0; k < pages->count(); ++k) {
-            if (!pages->isTabVisible(k)) continue;
-            SCOPED_TRACE(pages->tabText(k).toStdString());
-            const QRect tab = bar->tabRect(k);
-            EXPECT_GE(tab.left(), 0);
-            EXPECT_LE(tab.right(), bar->width() - 1);
-            EXPECT_GE(tab.width(), 40);  // room for a readable start of the caption
-            EXPECT_EQ(pages->tabToolTip(k), pages->tabText(k));
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "with the Index tab" : "at start");
+        if (indexed) {
+            w.TOCTreeView->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, 3));
+            w.TOCTreeViewClick();  // a chapter of the demo book, which has a word index
+            QCoreApplication::processEvents();
         }
+        ASSERT_EQ(w.PageControl2->isTabVisible(w.PageControl2->indexOf(w.IndexTabSheet)), indexed);
+        int checked = 0;
+        for (QTabWidget* pages : {w.PageControl1, w.PageControl2}) {
+            QTabBar* bar = pages->tabBar();
+            for (int k = 0; k < pages->count(); ++k) {
+                if (!pages->isTabVisible(k)) continue;
+                SCOPED_TRACE(pages->tabText(k).toStdString());
+                ++checked;
+                const QRect tab = bar->tabRect(k);
+                EXPECT_GE(tab.left(), 0);
+                EXPECT_LE(tab.right(), bar->width() - 1);
+                EXPECT_GE(tab.width(), 40);  // room for a readable start of the caption
+                EXPECT_EQ(pages->tabToolTip(k), pages->tabText(k));
+            }
+        }
+        EXPECT_EQ(checked, indexed ? 6 : 5);
     }
 }
 
@@ -300,6 +313,14 @@ TEST(MainWindow, TheBuiltInLogoIsItsSvgRenderedOnWhite) {
     const QImage& logo = f.w->Image3->surface().image();
     EXPECT_EQ(logo.size(), QSize(200, 200) * logo.devicePixelRatio());
     EXPECT_NE(logo.pixelColor(100, 100), QColor(Qt::white));
+    // The About page's icon shows that picture at the icon's size: the
+    // emblem's flat blue above the lantern lands where it should.
+    const int s = f.w->ProgramIcon->width();
+    ASSERT_GT(s, 100);
+    const QImage& icon = f.w->ProgramIcon->surface().image();
+    const QColor blue = logo.pixelColor((QPointF(100, 20) * logo.devicePixelRatio()).toPoint());
+    EXPECT_NE(blue, QColor(Qt::white));
+    EXPECT_EQ(icon.pixelColor((QPointF(s / 2.0, s / 10.0) * icon.devicePixelRatio()).toPoint()), blue);
 }
 
 // The first screen is the same whenever the desktop activates the window:

@@ -1,8 +1,11 @@
 // The keyboard accelerators and the mouse wheel, sent the way the platform
 // sends them (through Qt's shortcut map, then as key presses): accelerators
-// run their menu items, every other key press still goes to the window's key
-// handler and is consumed there.
+// run their menu items; every other key press passes the window's key handler
+// first, which keeps only the paging keys it acts on, and the rest reach the
+// focused widget.
+#include "AtomicFile.h"
 #include "DesktopTestSupport.h"
+#include "ObeyingFilePermissions.h"
 #include "TFindDialog.h"
 #include "TForm1.h"
 #include "TreeFill.h"
@@ -21,6 +24,8 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <QWindow>
+
+#include <memory>
 
 using testsupport::Window;
 using varnet::ui::TForm1;
@@ -250,4 +255,107 @@ TEST(Shortcuts, BookmarkAcceleratorsWorkOnTheSectionOfTheTextOnShow) {
     // Within the open Bookmarks menu the items keep their keys on show.
     EXPECT_EQ(w.BMAddItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
     EXPECT_EQ(w.BMGOItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+}
+
+// Over a bookmark file the reader cannot use, Ctrl+B and Ctrl+G do what their
+// menu items do once the Bookmarks menu has dropped down. A file that cannot
+// be read lists nothing: Go To Bookmark is disabled, so its key offers and
+// says nothing, and Add Bookmark says once that the file cannot be read. When
+// the drop-down step itself fails (the text's section header cannot be
+// saved), its one message is all that either key shows. Each press shows at
+// most one message, and the file is left byte for byte as it was.
+TEST(Shortcuts, BookmarkAcceleratorsOverAFileTheyCannotUseShowOneMessageAndWriteNothing) {
+    enum class Trouble { unreadableAtStart, unreadableOnceOpened, headerCannotBeSaved };
+    struct Case {
+        const char* name;
+        Trouble trouble;
+        int row;              // the contents row opened
+        const char* message;  // what Ctrl+B shows, before the file's path
+        bool goShows;         // whether Ctrl+G shows it too
+    };
+    const std::vector<Case> cases = {
+        {"unreadable from the start", Trouble::unreadableAtStart, 3, "Cannot read file ", false},
+        {"unreadable once the chapter was open", Trouble::unreadableOnceOpened, 3, "Cannot read file ",
+         false},
+        // The welcome page has no section: line 0 is never taken as one.
+        {"a section header that cannot be saved", Trouble::headerCannotBeSaved, 0, "Cannot create file ",
+         true},
+    };
+    const QByteArray bytes = "<<none\r\n<<title\r\n<<fable\r\n#99 kept\r\n<<author\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::DataHome home;
+        home.write(".bm", bytes);
+        const QString path = home.file(".bm");
+        const QString message = QString::fromLatin1(c.message) + path;
+        std::unique_ptr<testsupport::ObeyingFilePermissions> obeying;
+        const auto makeUnreadable = [&] {
+            ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+            obeying = std::make_unique<testsupport::ObeyingFilePermissions>();
+            QFile probe(path);
+            ASSERT_FALSE(probe.open(QIODevice::ReadOnly)) << "the permissions do not hold";
+        };
+        // Writes are refused only within the case, whatever ends it.
+        struct AllowWritesAtEnd {
+            ~AllowWritesAtEnd() { varnet::AtomicFile::setFailureHook({}); }
+        } allowWritesAtEnd;
+
+        if (c.trouble == Trouble::unreadableAtStart) {
+            ASSERT_NO_FATAL_FAILURE(makeUnreadable());
+        }
+        testsupport::StartedWindow f;
+        TForm1& w = *f.w;
+        f.prompter.nameToGive = QStringLiteral("Lion");
+        if (c.trouble == Trouble::headerCannotBeSaved)
+            varnet::AtomicFile::setFailureHook([](varnet::AtomicFile::Step) { return true; });
+        f.clickRow(c.row);
+        if (c.trouble == Trouble::unreadableOnceOpened) {
+            w.BMMenuClick();
+            ASSERT_TRUE(w.BMGOItem->isEnabled());  // the kept bookmark is listed
+            ASSERT_NO_FATAL_FAILURE(makeUnreadable());
+        }
+        f.prompter.errors.clear();
+        const std::int32_t top = w.state().TopLine;
+        w.activateWindow();
+        ASSERT_TRUE(testsupport::waitFor([&] { return QGuiApplication::focusWindow() == w.windowHandle(); }));
+
+        QTest::keyClick(&w, Qt::Key_B, Qt::ControlModifier);
+        EXPECT_EQ(f.prompter.errors, std::vector<QString>{message});
+
+        // A popup offered by Ctrl+G would wait for a choice: it is closed and
+        // counted.
+        bool offered = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                offered = true;
+                popup->close();
+            }
+        });
+        closer.start(20);
+        QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
+        closer.stop();
+        EXPECT_FALSE(offered);
+        EXPECT_EQ(w.state().TopLine, top);
+        EXPECT_EQ(f.prompter.errors.size(), c.goShows ? 2u : 1u);
+
+        QTest::keyClick(&w, Qt::Key_B, Qt::ControlModifier);  // each press its own one message
+        EXPECT_EQ(f.prompter.errors.size(), c.goShows ? 3u : 2u);
+        for (const QString& shown : f.prompter.errors) EXPECT_EQ(shown, message);
+
+        // The menu as it drops down: Go To Bookmark cannot be chosen, Add
+        // Bookmark can.
+        w.BMMenu->popup(w.mapToGlobal(QPoint(10, 10)));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w.BMGOItem->isEnabled());
+        EXPECT_TRUE(w.BMAddItem->isEnabled());
+        w.BMMenu->hide();
+
+        varnet::AtomicFile::setFailureHook({});
+        f.close();
+        f.w.reset();
+        obeying.reset();
+        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        EXPECT_EQ(home.read(".bm"), bytes);
+    }
 }

@@ -1,6 +1,7 @@
 // The reader's start-up and shut-down on the offscreen platform, each test
 // with a data folder of its own: the side files written, the contents tree's
-// starting state, and a reading session that a second start resumes.
+// starting state and the first real mouse clicks on it, and a reading
+// session that a second start resumes.
 #include "DesktopTestSupport.h"
 #include "IniFile.h"
 #include "SaveScreen.h"
@@ -20,8 +21,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -106,6 +109,87 @@ TEST(Startup, TheDataFolderFollowsTheEnvironment) {
     }
     qputenv("HOME", savedHome);
     qunsetenv("XDG_DATA_HOME");
+}
+
+namespace {
+
+// Real mouse clicks, delivered as the platform delivers them: on a page's
+// tab, and on a row of the contents tree, either on its text or on the
+// expand arrow left of it. The click's handler runs once control is back in
+// the event loop.
+void clickTab(QTabWidget* pages, QWidget* page) {
+    QTabBar* bar = pages->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(pages->indexOf(page)).center());
+    QCoreApplication::processEvents();
+}
+void clickTreeRow(QTreeWidget* tree, QTreeWidgetItem* item, bool onArrow) {
+    const QRect row = tree->visualItemRect(item);
+    ASSERT_FALSE(row.isEmpty()) << item->text(0).toStdString();
+    const QPoint at = onArrow ? QPoint(row.left() - tree->indentation() / 2, row.center().y()) : row.center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+// The start-up expands the tree itself; the reader's first click on a row
+// still opens it, just as the click handler does when it runs on its own.
+TEST(Startup, TheFirstRealClickOnARowOpensIt) {
+    std::string title, opened;
+    std::int32_t top = -1;
+    std::int32_t row = -1;
+    {
+        testsupport::Window expected;
+        QTreeWidgetItem* author = expected.w->TOCTreeView->topLevelItem(0)->child(1)->child(0);
+        row = varnet::ui::absoluteIndex(expected.w->TOCTreeView, author);
+        expected.clickRow(row);
+        title = expected.w->windowTitle().toStdString();
+        opened = expected.w->state().OpenFileName;
+        top = expected.w->state().TopLine;
+        ASSERT_NE(title, "Varnet");
+    }
+    testsupport::Window f;
+    TForm1& w = *f.w;
+    const std::string atStart = w.state().OpenFileName;
+    ASSERT_NE(atStart, opened);
+    clickTab(w.PageControl1, w.TOCTabSheet);
+    ASSERT_EQ(w.PageControl1->currentWidget(), w.TOCTabSheet);
+    clickTreeRow(w.TOCTreeView, varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, row), false);
+    EXPECT_EQ(w.windowTitle().toStdString(), title);
+    EXPECT_EQ(w.state().OpenFileName, opened);
+    EXPECT_EQ(w.state().TopLine, top);
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
+    EXPECT_TRUE(f.prompter.errors.empty());
+    EXPECT_TRUE(f.prompter.notices.empty());
+}
+
+// A click on a row's expand arrow opens or closes the branch and opens
+// nothing, neither the row nor the one selected; the next click on a row's
+// text opens that row.
+TEST(Startup, AClickOnAnExpandArrowOnlyTogglesTheBranch) {
+    testsupport::Window f;
+    TForm1& w = *f.w;
+    const std::string atStart = w.state().OpenFileName;
+    const std::int32_t top = w.state().TopLine;
+    clickTab(w.PageControl1, w.TOCTabSheet);
+    QTreeWidgetItem* byTitle = w.TOCTreeView->topLevelItem(0)->child(0);
+    ASSERT_FALSE(byTitle->isExpanded());
+    for (const bool expanded : {true, false}) {
+        SCOPED_TRACE(expanded ? "expanding" : "collapsing");
+        clickTreeRow(w.TOCTreeView, byTitle, true);
+        EXPECT_EQ(byTitle->isExpanded(), expanded);
+        EXPECT_FALSE(w.state().TreeToggled);  // the mark was used by the click's own handler
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Varnet"));
+        EXPECT_EQ(w.state().OpenFileName, atStart);
+        EXPECT_EQ(w.state().TopLine, top);
+        EXPECT_EQ(w.PageControl1->currentWidget(), w.TOCTabSheet);
+        EXPECT_TRUE(f.prompter.notices.empty());
+    }
+    clickTreeRow(w.TOCTreeView, w.TOCTreeView->topLevelItem(0)->child(1)->child(0), false);
+    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Varnet -- "))) << w.windowTitle().toStdString();
+    EXPECT_NE(w.state().OpenFileName, atStart);
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
+    EXPECT_TRUE(f.prompter.errors.empty());
 }
 
 TEST(Startup, ASecondStartWritesNothing) {
@@ -641,7 +725,17 @@ TEST(ReadingSession, TheSameIndexReferenceJumpsAgainAfterTheReaderMovedOn) {
     ASSERT_NE(f.w->state().TopLine, shown);
     f.w->InxTreeViewClick();  // the same reference, after paging
     EXPECT_EQ(f.w->state().TopLine, shown);
-    f.w->InxTreeViewClick();  // and again with no move in between: nothing
+    // And again with no move in between: nothing, not even the same panel
+    // drawn anew. A mark on the surface would be painted over by any panel.
+    varnet::ui::QtSurface& surface = f.w->Image1->surface();
+    const varnet::Colour fill = surface.fillColour;
+    surface.fillColour = varnet::rgb(1, 2, 3);
+    surface.fillRect(0, 0, 8, 8);
+    surface.fillColour = fill;
+    const QImage marked = surface.image().copy();
+    ASSERT_EQ(marked.pixelColor(0, 0), QColor(1, 2, 3));
+    f.w->InxTreeViewClick();
     EXPECT_EQ(f.w->state().TopLine, shown);
+    EXPECT_TRUE(surface.image() == marked) << "the surface was drawn on again";
     EXPECT_EQ(f.w->state().LastIndexEntry, reference->text(0).trimmed().toStdString());
 }
