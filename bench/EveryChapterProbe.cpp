@@ -21,12 +21,12 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &window, [&] {
         // Rows 3 to 26 of the tree are the 24 chapters under "Listed by Title".
         for (int row = 3; row <= 26; ++row) {
-            QTreeWidgetItem* item = varnet::ui::itemAtAbsoluteIndex(window.TOCTreeView, row);
+            QTreeWidgetItem* item = varnet::ui::itemAtAbsoluteIndex(window.tocTree(), row);
             if (!item) {
                 ++failures;
                 continue;
             }
-            window.TOCTreeView->setCurrentItem(item);
+            window.tocTree()->setCurrentItem(item);
             window.state().TreeToggled = false;
             window.TOCTreeViewClick();
             const auto anchor = window.state().TopLine;

@@ -183,10 +183,6 @@ void TForm1::connectHandlers() {
     connect(SaveScreenItem, &QAction::triggered, this, &TForm1::SaveScreenItemClick);
     connect(ImportBookItem, &QAction::triggered, this, &TForm1::ImportBookItemClick);
     connect(RemoveBookItem, &QAction::triggered, this, &TForm1::RemoveBookItemClick);
-    // Remove From My Books acts on a book under My Books: it is enabled
-    // while one (or one of its chapters) is selected.
-    connect(TOCTreeView, &QTreeWidget::currentItemChanged, this,
-            [this] { RemoveBookItem->setEnabled(session_->selectedOwnBook() != nullptr); });
     connect(ExitItem, &QAction::triggered, this, &TForm1::ExitItemClick);
     connect(FindItem, &QAction::triggered, this, &TForm1::FindItemClick);
     connect(BMMenu, &QMenu::aboutToShow, this, &TForm1::BMMenuClick);
@@ -203,20 +199,7 @@ void TForm1::connectHandlers() {
     connect(SmallerTextItem, &QAction::triggered, this, [this] { fontSizeStep(-1); });
     connect(this, &QWidget::windowTitleChanged, Image1, &QWidget::setAccessibleName);
 
-    // Every click on the contents tree runs its click handler once the
-    // selection has moved, a click on an expand arrow included (the expansion
-    // then marks it as a toggle); a double click runs its own handler after
-    // the tree has toggled the branch, and the release that ends it is not a
-    // click of its own.
-    TOCTreeView->viewport()->installEventFilter(this);
-    TOCTreeView->installEventFilter(this);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
-    connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, [this] {
-        swallowTreeRelease_ = true;
-        QTimer::singleShot(0, this, &TForm1::TOCTreeViewDblClick);
-    });
-    connect(TOCTreeView, &QTreeWidget::itemExpanded, this, &TForm1::TOCTreeViewExpanded);
-    connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
     connect(OKButton, &QPushButton::clicked, this, &TForm1::OKButtonClick);
 
     connect(FontSizeTrackBar, &QSlider::valueChanged, this, &TForm1::FontSizeTrackBarChange);
@@ -235,7 +218,6 @@ void TForm1::connectHandlers() {
             &TForm1::ResetToStartupDefaultsButtonClick);
 
     connect(IndexLoadButton, &QPushButton::clicked, this, &TForm1::IndexLoadButtonClick);
-    connect(InxTreeView, &QTreeWidget::itemClicked, this, &TForm1::InxTreeViewClick);
 
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &TForm1::onFocusChanged);
 
@@ -284,13 +266,15 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == TOCTreeView->viewport() &&
+    // The tree's events come only once it is built.
+    const QWidget* treeArea = TOCTreeView ? TOCTreeView->viewport() : nullptr;
+    if (treeArea && watched == treeArea &&
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         treeMouseDown_ = true;
         return false;
     }
-    if (watched == TOCTreeView->viewport() && e->type() == QEvent::MouseButtonRelease &&
+    if (treeArea && watched == treeArea && e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         treeMouseDown_ = false;
         if (swallowTreeRelease_)
@@ -299,7 +283,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
             QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
         return false;
     }
-    if (watched == TOCTreeView && e->type() == QEvent::KeyPress) {
+    if (TOCTreeView && watched == TOCTreeView && e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Enter opens the selected row as a click on it does.
@@ -410,12 +394,12 @@ void TForm1::syncPages(QTabWidget* pages) {
 }
 
 void TForm1::alignPageContents() {
-    TOCTreeView->setGeometry(TOCTabSheet->rect());
+    if (TOCTreeView) TOCTreeView->setGeometry(TOCTabSheet->rect());
     // The label docks to the page's bottom edge; the tree fills what is left.
     const QRect index = IndexTabSheet->rect();
     const int docked = SearchingIndexLabel->isVisibleTo(IndexTabSheet) ? 20 : 0;
     SearchingIndexLabel->setGeometry(0, index.height() - 20, index.width(), 20);
-    InxTreeView->setGeometry(0, 0, index.width(), index.height() - docked);
+    if (InxTreeView) InxTreeView->setGeometry(0, 0, index.width(), index.height() - docked);
 }
 
 void TForm1::readPageMaybeResized() {
@@ -640,8 +624,10 @@ void TForm1::setFontSizePosition(int position) {
 }
 
 void TForm1::setTreeFontSize(int points) {
+    pendingContents_.fontPixels = QtSurface::pointsToPixels(points);
+    if (!TOCTreeView) return;
     QFont treeFont = TOCTreeView->font();
-    treeFont.setPixelSize(QtSurface::pointsToPixels(points));
+    treeFont.setPixelSize(pendingContents_.fontPixels);
     TOCTreeView->setFont(treeFont);
 }
 
@@ -766,15 +752,33 @@ void TForm1::setApplicationTitle(const std::string& title) {
 }
 
 void TForm1::showCatalogue(const std::vector<CatalogueNode>& nodes) {
-    TOCTreeView->clear();
-    fillTree(TOCTreeView, nodes);
+    if (TOCTreeView) {
+        TOCTreeView->clear();
+        fillTree(TOCTreeView, nodes);
+        return;
+    }
+    pendingContents_.nodes = nodes;
+    pendingContents_.expanded.clear();
+    pendingContents_.current.reset();
+    updateRemoveBookItem();
 }
 
 void TForm1::expandAndSelectNode(std::int32_t index) {
-    if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, index)) {
-        item->setExpanded(true);
-        TOCTreeView->setCurrentItem(item);
+    if (TOCTreeView) {
+        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, index)) {
+            item->setExpanded(true);
+            TOCTreeView->setCurrentItem(item);
+        }
+        return;
     }
+    if (index < 0 || static_cast<std::size_t>(index) >= pendingContents_.nodes.size()) return;
+    pendingContents_.expanded.push_back(index);
+    pendingContents_.current = index;
+    updateRemoveBookItem();
+}
+
+void TForm1::updateRemoveBookItem() {
+    RemoveBookItem->setEnabled(session_->selectedOwnBook() != nullptr);
 }
 
 void TForm1::FormClose() {
@@ -784,6 +788,7 @@ void TForm1::FormClose() {
 // ---------------------------------------------------------------- the contents tree
 
 std::optional<std::int32_t> TForm1::selectedNodeIndex() const {
+    if (!TOCTreeView) return pendingContents_.current;
     QTreeWidgetItem* item = TOCTreeView->currentItem();
     if (!item) return std::nullopt;
     return absoluteIndex(TOCTreeView, item);
@@ -803,6 +808,7 @@ void TForm1::setIndexTabVisible(bool visible) {
 
 void TForm1::resetIndexPage() {
     IndexPanel->setVisible(true);
+    if (!InxTreeView) return;
     InxTreeView->setVisible(false);
     InxTreeView->clear();
 }
@@ -815,6 +821,8 @@ void TForm1::PageControl1Change() {
     // The page on show takes the keyboard: the reading surface for paging,
     // the tree for moving through the contents. A reader going through the
     // tabs with the arrow keys keeps the focus on the tab row.
+    // The contents tree is built as its page first comes on show.
+    if (PageControl1->currentWidget() == TOCTabSheet) tocTree();
     if (PageControl1->tabBar()->hasFocus()) return;
     // Focus in the control panel stays there: entering the Control page
     // brings the Reading page forward, and the slider keeps its arrows.
@@ -822,7 +830,7 @@ void TForm1::PageControl1Change() {
     if (PageControl1->currentWidget() == ReadTabSheet)
         Image1->setFocus(Qt::OtherFocusReason);
     else if (PageControl1->currentWidget() == TOCTabSheet)
-        TOCTreeView->setFocus(Qt::OtherFocusReason);
+        tocTree()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::TOCTreeViewClick() {
@@ -972,7 +980,7 @@ void TForm1::IndexLoadButtonClick() {
 }
 
 void TForm1::showIndexTree(const std::vector<IndexNode>& nodes) {
-    InxTreeView->setUpdatesEnabled(false);
+    indexTree()->setUpdatesEnabled(false);
     InxTreeView->clear();
     fillTree(InxTreeView, nodes);
     InxTreeView->setUpdatesEnabled(true);
@@ -1168,8 +1176,6 @@ void TForm1::nameWidgetsForAccessibility() {
     const auto pageName = [](QTabWidget* pages, QWidget* page) {
         return pages->tabText(pages->indexOf(page));
     };
-    TOCTreeView->setAccessibleName(pageName(PageControl1, TOCTabSheet));
-    InxTreeView->setAccessibleName(pageName(PageControl2, IndexTabSheet));
     IndexPanel->setAccessibleName(pageName(PageControl2, IndexTabSheet));
     PageControl1->setAccessibleName(pageName(PageControl1, ReadTabSheet));
     PageControl2->setAccessibleName(pageName(PageControl2, ControlsTabSheet));

@@ -10,7 +10,10 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -174,10 +177,18 @@ public:
     QMenu* BMPopupMenu = nullptr;
     QAction* bm00 = nullptr;
 
+    // The contents tree and the word-index tree, each built the first time
+    // anything needs the widget: its page coming on show, a row read, a
+    // test. Until then the contents tree's rows, expansions, selection and
+    // font are kept as plain values, and the first screen, which shows
+    // neither tree, costs none of a tree's code or memory.
+    QTreeWidget* tocTree();
+    QTreeWidget* indexTree();
+
     // The left page control.
     QTabWidget* PageControl1 = nullptr;
     QWidget* TOCTabSheet = nullptr;
-    QTreeWidget* TOCTreeView = nullptr;
+    QTreeWidget* TOCTreeView = nullptr;  // none until tocTree() builds it
     QWidget* ReadTabSheet = nullptr;
     ReadingSurface* Image1 = nullptr;
     QWidget* AboutTabSheet = nullptr;
@@ -215,7 +226,7 @@ public:
     QWidget* IndexTabSheet = nullptr;
     QLabel* FindingEntryLabel = nullptr;
     QLabel* SearchingIndexLabel = nullptr;
-    QTreeWidget* InxTreeView = nullptr;
+    QTreeWidget* InxTreeView = nullptr;  // none until indexTree() builds it
     QFrame* IndexPanel = nullptr;
     QTextEdit* IndexMemo = nullptr;
     QPushButton* IndexLoadButton = nullptr;
@@ -304,6 +315,9 @@ private:
     void buildOptionsPage();
     void buildIndexPage();
     void connectHandlers();
+    // Remove From My Books is enabled while a book of the reader's own (or
+    // one of its chapters) is selected.
+    void updateRemoveBookItem();
 
     void Redraw();
 
@@ -354,6 +368,14 @@ private:
     bool activationQueued_ = false;
     bool outerFitted_ = false;
     QSize readPageSize_{-1, -1};
+    // The contents tree as the reader's operations have made it while the
+    // widget was not built: what tocTree() builds it from.
+    struct PendingContents {
+        std::vector<CatalogueNode> nodes;
+        std::vector<std::int32_t> expanded;  // in the order expanded
+        std::optional<std::int32_t> current;
+        int fontPixels = 13;
+    } pendingContents_;
     QRect requestedOuter_ = kInitialOuterBounds;
     // The frame around the window as last seen in its normal state.
     QMargins normalFrame_;

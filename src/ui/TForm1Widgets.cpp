@@ -2,6 +2,7 @@
 // two page controls and their pages, and the logo. The handlers live in
 // TForm1.cpp.
 #include "TForm1.h"
+#include "TreeFill.h"
 #include "WidgetHelpers.h"
 
 #include "BuiltinTexts.h"
@@ -25,6 +26,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstring>
@@ -126,11 +128,6 @@ void TForm1::buildLeftPages() {
     TOCTabSheet = new QWidget;
     TOCTabSheet->setObjectName(QStringLiteral("TOCTabSheet"));
     PageControl1->addTab(TOCTabSheet, utf8(kTOCTabSheet));
-    TOCTreeView = place(new QTreeWidget(TOCTabSheet), "TOCTreeView", TOCTabSheet->rect());
-    TOCTreeView->setHeaderHidden(true);
-    TOCTreeView->setIndentation(19);
-    TOCTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TOCTreeView->setFont(faceAtPixels(kSerifFace, 13));
 
     ReadTabSheet = new QWidget;
     ReadTabSheet->setObjectName(QStringLiteral("ReadTabSheet"));
@@ -304,12 +301,6 @@ void TForm1::buildIndexPage() {
     SearchingIndexLabel->setFont(faceAtPixels(kWindowFace, 13));
     SearchingIndexLabel->setVisible(false);
 
-    InxTreeView = place(new QTreeWidget(page), "InxTreeView", page->rect());
-    InxTreeView->setHeaderHidden(true);
-    InxTreeView->setIndentation(19);
-    InxTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    InxTreeView->setVisible(false);
-
     IndexPanel = place(new QFrame(page), "IndexPanel", QRect(0, 0, 192, 381));
     IndexPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
@@ -333,6 +324,68 @@ void TForm1::buildIndexPage() {
         Memo2->setPlainText(lines.join(QLatin1Char('\n')));
     }
     Memo2->setVisible(false);
+}
+
+namespace {
+
+QTreeWidget* newTree(QWidget* page, const char* name) {
+    auto* tree = place(new QTreeWidget(page), name, page->rect());
+    tree->setHeaderHidden(true);
+    tree->setIndentation(19);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return tree;
+}
+
+}  // namespace
+
+QTreeWidget* TForm1::tocTree() {
+    if (TOCTreeView) return TOCTreeView;
+    TOCTreeView = newTree(TOCTabSheet, "TOCTreeView");
+    TOCTreeView->setFont(faceAtPixels(kSerifFace, pendingContents_.fontPixels));
+    TOCTreeView->setAccessibleName(PageControl1->tabText(PageControl1->indexOf(TOCTabSheet)));
+    // The rows, then the branches in the order they were opened, then the
+    // selection: the tree as it would stand had it been there all along.
+    PendingContents pending = std::move(pendingContents_);
+    pendingContents_ = PendingContents{{}, {}, std::nullopt, pending.fontPixels};
+    fillTree(TOCTreeView, pending.nodes);
+    for (const std::int32_t index : pending.expanded)
+        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, index)) item->setExpanded(true);
+    if (pending.current)
+        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, *pending.current))
+            TOCTreeView->setCurrentItem(item);
+
+    // Every click on the contents tree runs its click handler once the
+    // selection has moved, a click on an expand arrow included (the expansion
+    // then marks it as a toggle); a double click runs its own handler after
+    // the tree has toggled the branch, and the release that ends it is not a
+    // click of its own.
+    TOCTreeView->viewport()->installEventFilter(this);
+    TOCTreeView->installEventFilter(this);
+    connect(TOCTreeView, &QTreeWidget::currentItemChanged, this, &TForm1::updateRemoveBookItem);
+    connect(TOCTreeView, &QTreeWidget::itemDoubleClicked, this, [this] {
+        swallowTreeRelease_ = true;
+        QTimer::singleShot(0, this, &TForm1::TOCTreeViewDblClick);
+    });
+    connect(TOCTreeView, &QTreeWidget::itemExpanded, this, &TForm1::TOCTreeViewExpanded);
+    connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
+    // In the keyboard's order where its page is, not after every other
+    // widget.
+    setTabOrder(PageControl1->tabBar(), TOCTreeView);
+    TOCTreeView->show();
+    return TOCTreeView;
+}
+
+QTreeWidget* TForm1::indexTree() {
+    if (InxTreeView) return InxTreeView;
+    InxTreeView = newTree(IndexTabSheet, "InxTreeView");
+    // Below the "Load Index" panel, as in the window definition.
+    InxTreeView->stackUnder(IndexPanel);
+    InxTreeView->setVisible(false);
+    InxTreeView->setAccessibleName(PageControl2->tabText(PageControl2->indexOf(IndexTabSheet)));
+    connect(InxTreeView, &QTreeWidget::itemClicked, this, &TForm1::InxTreeViewClick);
+    setTabOrder(ResetToStartupDefaultsButton, InxTreeView);
+    alignPageContents();
+    return InxTreeView;
 }
 
 void TForm1::loadLogo() {

@@ -67,9 +67,9 @@ struct StartedWindow {
     }
     // A click on a row of the contents tree, as the reader makes it.
     void clickRow(int row) {
-        QTreeWidgetItem* item = varnet::ui::itemAtAbsoluteIndex(w->TOCTreeView, row);
+        QTreeWidgetItem* item = varnet::ui::itemAtAbsoluteIndex(w->tocTree(), row);
         ASSERT_NE(item, nullptr);
-        w->TOCTreeView->setCurrentItem(item);
+        w->tocTree()->setCurrentItem(item);
         w->state().TreeToggled = false;
         w->TOCTreeViewClick();
     }

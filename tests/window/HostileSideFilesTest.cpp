@@ -132,8 +132,8 @@ TEST(HostileSideFiles, TheReaderStartsRunsAndClosesOverEachOfThem) {
             w->NextButtonClick();
             // Only a start-up that ended early, with its message, leaves the
             // contents tree empty.
-            if (QTreeWidgetItem* book = varnet::ui::itemAtAbsoluteIndex(w->TOCTreeView, 2)) {
-                w->TOCTreeView->setCurrentItem(book);
+            if (QTreeWidgetItem* book = varnet::ui::itemAtAbsoluteIndex(w->tocTree(), 2)) {
+                w->tocTree()->setCurrentItem(book);
                 w->state().TreeToggled = false;
                 w->TOCTreeViewClick();
                 w->NextButtonClick();

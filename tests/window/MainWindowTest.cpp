@@ -82,6 +82,34 @@ TEST(MainWindow, StartupShowsTheInstructionsOnBandZero) {
     EXPECT_GT(dark, 50) << "no text drawn for \"Select a Book\"";
 }
 
+// The first screen shows neither tree, so neither is built for it; the
+// contents tree comes with its page, as start-up left it: every catalogue
+// row, the root and "Listed by Author" open, the root selected.
+TEST(MainWindow, TheTreesAreBuiltWhenTheirPagesFirstShow) {
+    Window f;
+    TForm1& w = *f.w;
+    EXPECT_EQ(w.TOCTreeView, nullptr);
+    EXPECT_EQ(w.InxTreeView, nullptr);
+    EXPECT_EQ(w.selectedNodeIndex(), std::optional<std::int32_t>(0));
+
+    w.PageControl1->setCurrentWidget(w.TOCTabSheet);
+    QTreeWidget* tree = w.TOCTreeView;
+    ASSERT_NE(tree, nullptr);
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_EQ(tree->geometry(), w.TOCTabSheet->rect());
+    EXPECT_EQ(tree->accessibleName(), QStringLiteral("Table Of Contents"));
+    int rows = 0;
+    QStringList open;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++rows)
+        if ((*it)->isExpanded()) open << (*it)->text(0).trimmed();
+    EXPECT_EQ(rows, 54);
+    ASSERT_EQ(open.size(), 2);
+    EXPECT_EQ(varnet::ui::absoluteIndex(tree, tree->currentItem()), 0);
+    EXPECT_TRUE(open[1].startsWith(QStringLiteral("Listed by Author"))) << open[1].toStdString();
+    EXPECT_EQ(w.tocTree(), tree);  // built once
+    EXPECT_EQ(w.InxTreeView, nullptr);
+}
+
 TEST(MainWindow, LaterActivationsAddNothing) {
     Window f;
     const auto before = *f.w->state().CurrentText;
@@ -160,16 +188,16 @@ TEST(MainWindow, PageKeysPageFromEveryWidgetAndOtherKeysReachTheWidget) {
         return QApplication::sendEvent(target, &down);
     };
     w.PageControl1->setCurrentWidget(w.TOCTabSheet);
-    QTreeWidgetItem* root = w.TOCTreeView->currentItem();
-    press(w.TOCTreeView, Qt::Key_Down);
-    EXPECT_NE(w.TOCTreeView->currentItem(), root);  // the tree moved
+    QTreeWidgetItem* root = w.tocTree()->currentItem();
+    press(w.tocTree(), Qt::Key_Down);
+    EXPECT_NE(w.tocTree()->currentItem(), root);  // the tree moved
 
-    w.TOCTreeView->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, 3));
+    w.tocTree()->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.tocTree(), 3));
     w.TOCTreeViewClick();
     const std::int32_t next = w.state().NextLine;
-    press(w.TOCTreeView, Qt::Key_PageDown);
+    press(w.tocTree(), Qt::Key_PageDown);
     EXPECT_EQ(w.state().TopLine, next);
-    press(w.TOCTreeView, Qt::Key_PageUp);
+    press(w.tocTree(), Qt::Key_PageUp);
     EXPECT_LT(w.state().TopLine, next);
 }
 
@@ -191,7 +219,7 @@ TEST(MainWindow, OptionWidgetsRunTheirHandlersWhenSetFromCode) {
     EXPECT_EQ(w.FontSizeLabel->text(), QStringLiteral("Font Size = 23"));
     EXPECT_EQ(w.state().FontSize, 23);
     EXPECT_EQ(w.FontSizeUpDown->value(), 23);
-    EXPECT_EQ(w.TOCTreeView->font().pixelSize(), 31);
+    EXPECT_EQ(w.tocTree()->font().pixelSize(), 31);
     w.FontSizeUpDown->setValue(24);  // a step of the spinner moves the track bar
     EXPECT_EQ(w.FontSizeTrackBar->value(), 24);
     EXPECT_EQ(w.state().FontSize, 24);
@@ -257,7 +285,7 @@ TEST(MainWindow, EveryTabStaysInViewAtTheMinimumSize) {
     for (const bool indexed : {false, true}) {
         SCOPED_TRACE(indexed ? "with the Index tab" : "at start");
         if (indexed) {
-            w.TOCTreeView->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, 3));
+            w.tocTree()->setCurrentItem(varnet::ui::itemAtAbsoluteIndex(w.tocTree(), 3));
             w.TOCTreeViewClick();  // a chapter of the demo book, which has a word index
             QCoreApplication::processEvents();
         }

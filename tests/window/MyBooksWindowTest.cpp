@@ -25,7 +25,7 @@ TEST(MyBooksWindow, CtrlOImportsAndDeleteRemoves) {
             "# The Fox's Year\n\n## Spring\n\nThe fox woke early and went down to the river.\n\n"
             "## Summer\n\nThe cubs played at the mouth of the den in the shade of the oak.\n");
     }
-    const int builtInTopLevel = w.TOCTreeView->topLevelItemCount();
+    const int builtInTopLevel = w.tocTree()->topLevelItemCount();
     EXPECT_FALSE(w.RemoveBookItem->isEnabled());
 
     f.prompter.importName = book;
@@ -34,37 +34,37 @@ TEST(MyBooksWindow, CtrlOImportsAndDeleteRemoves) {
         testsupport::waitFor([&] { return w.windowTitle() == QStringLiteral("Varnet -- The Fox's Year"); }));
     EXPECT_TRUE(f.prompter.errors.empty());
     EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
-    ASSERT_EQ(w.TOCTreeView->topLevelItemCount(), builtInTopLevel + 1);
-    QTreeWidgetItem* myBooks = w.TOCTreeView->topLevelItem(builtInTopLevel);
+    ASSERT_EQ(w.tocTree()->topLevelItemCount(), builtInTopLevel + 1);
+    QTreeWidgetItem* myBooks = w.tocTree()->topLevelItem(builtInTopLevel);
     EXPECT_EQ(myBooks->text(0), QStringLiteral("My Books"));
     ASSERT_EQ(myBooks->childCount(), 1);
     QTreeWidgetItem* fox = myBooks->child(0);
     EXPECT_EQ(fox->text(0), QStringLiteral("The Fox's Year"));
     ASSERT_EQ(fox->childCount(), 2);
     EXPECT_EQ(fox->child(1)->text(0), QStringLiteral("2.  Summer"));
-    EXPECT_EQ(w.TOCTreeView->currentItem(), fox);
+    EXPECT_EQ(w.tocTree()->currentItem(), fox);
     EXPECT_TRUE(w.RemoveBookItem->isEnabled());
 
     // Another row takes the item's use away; the book's row gives it back.
-    w.TOCTreeView->setCurrentItem(w.TOCTreeView->topLevelItem(0));
+    w.tocTree()->setCurrentItem(w.tocTree()->topLevelItem(0));
     EXPECT_FALSE(w.RemoveBookItem->isEnabled());
-    w.TOCTreeView->setCurrentItem(fox->child(0));
+    w.tocTree()->setCurrentItem(fox->child(0));
     EXPECT_TRUE(w.RemoveBookItem->isEnabled());
 
     // Delete on the tree: No keeps it, Yes removes it.
     w.PageControl1->setCurrentWidget(w.TOCTabSheet);
-    w.TOCTreeView->setFocus();
-    QTest::keyClick(w.TOCTreeView, Qt::Key_Delete);
+    w.tocTree()->setFocus();
+    QTest::keyClick(w.tocTree(), Qt::Key_Delete);
     ASSERT_EQ(f.prompter.questions.size(), 1u);
     EXPECT_EQ(f.prompter.titles[0], QStringLiteral("Remove From My Books"));
-    EXPECT_EQ(w.TOCTreeView->topLevelItemCount(), builtInTopLevel + 1);
+    EXPECT_EQ(w.tocTree()->topLevelItemCount(), builtInTopLevel + 1);
     f.prompter.answer = true;
-    QTest::keyClick(w.TOCTreeView, Qt::Key_Delete);
-    EXPECT_EQ(w.TOCTreeView->topLevelItemCount(), builtInTopLevel);
+    QTest::keyClick(w.tocTree(), Qt::Key_Delete);
+    EXPECT_EQ(w.tocTree()->topLevelItemCount(), builtInTopLevel);
     EXPECT_TRUE(QDir(f.home.folder() + QStringLiteral("/books")).isEmpty());
     EXPECT_FALSE(w.RemoveBookItem->isEnabled());
     // Delete on a built-in row does nothing.
-    QTest::keyClick(w.TOCTreeView, Qt::Key_Delete);
+    QTest::keyClick(w.tocTree(), Qt::Key_Delete);
     EXPECT_EQ(f.prompter.questions.size(), 2u);
     EXPECT_TRUE(f.prompter.errors.empty());
 }

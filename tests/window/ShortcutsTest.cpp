@@ -102,12 +102,12 @@ TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     ASSERT_TRUE(tabTo(w.PageControl1->tabBar()));
     while (w.PageControl1->currentWidget() != w.TOCTabSheet) key(Qt::Key_Left);
     key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w.TOCTreeView);
+    ASSERT_EQ(QApplication::focusWidget(), w.tocTree());
     // From the root: "Listed by Title", open it, the book, open it, chapter 3.
     for (Qt::Key k :
          {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
         key(k);
-    EXPECT_EQ(varnet::ui::absoluteIndex(w.TOCTreeView, w.TOCTreeView->currentItem()), 5);
+    EXPECT_EQ(varnet::ui::absoluteIndex(w.tocTree(), w.tocTree()->currentItem()), 5);
     key(Qt::Key_Return);
     EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
     EXPECT_NE(w.state().CurrentText->get(w.state().TopLine - 1).find("|refpt003>"), std::string::npos);
@@ -182,17 +182,17 @@ TEST(Shortcuts, F3AndShiftF3FindOnceDownAndOnceUpWhateverTheDialogSays) {
         return w.state().CurrentText->get(line).find("Grasshopper") != std::string::npos;
     };
 
-    w.TOCTreeView->setFocus();
+    w.tocTree()->setFocus();
     const auto top = w.state().TopLine;
-    QTest::keyClick(w.TOCTreeView, Qt::Key_F3);
+    QTest::keyClick(w.tocTree(), Qt::Key_F3);
     const auto first = w.state().SearchFound;
     EXPECT_GT(first, top);
     EXPECT_TRUE(holds(first));
-    QTest::keyClick(w.TOCTreeView, Qt::Key_F3);
+    QTest::keyClick(w.tocTree(), Qt::Key_F3);
     const auto second = w.state().SearchFound;
     EXPECT_GT(second, first);
     EXPECT_TRUE(holds(second));
-    QTest::keyClick(w.TOCTreeView, Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(w.tocTree(), Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_LT(w.state().SearchFound, second);
     EXPECT_TRUE(holds(w.state().SearchFound));
     EXPECT_FALSE(dialog->searchDown());  // the dialog's own direction is kept
@@ -228,8 +228,8 @@ TEST(Shortcuts, BookmarkAcceleratorsWorkOnTheSectionOfTheTextOnShow) {
     for (int k = 0; k < 2; ++k) w.NextButtonClick();
     const auto marked = w.state().TopLine;
     f.prompter.nameToGive = QStringLiteral("Lion");
-    w.TOCTreeView->setFocus();
-    QTest::keyClick(w.TOCTreeView, Qt::Key_B, Qt::ControlModifier);
+    w.tocTree()->setFocus();
+    QTest::keyClick(w.tocTree(), Qt::Key_B, Qt::ControlModifier);
     QFile file(QString::fromStdString(w.state().BookmarkPath));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bm = file.readAll();
@@ -248,7 +248,7 @@ TEST(Shortcuts, BookmarkAcceleratorsWorkOnTheSectionOfTheTextOnShow) {
             QTest::keyClick(popup, Qt::Key_Return);
         }
     });
-    QTest::keyClick(w.TOCTreeView, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(w.tocTree(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(offered, QStringList{QStringLiteral("Lion")});
     EXPECT_EQ(w.state().TopLine, marked);
 

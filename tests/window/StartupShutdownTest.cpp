@@ -55,7 +55,7 @@ TEST(Startup, AnEmptyDataFolderGetsTheDefaultFilesAndTheTreeItsStartingState) {
     EXPECT_EQ(home.read(".bm"), QByteArray("<<none\r\n<<title\r\n<<fable\r\n<<author\r\n"));
 
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Mirrowen"));
-    QTreeWidget* tree = f.w->TOCTreeView;
+    QTreeWidget* tree = f.w->tocTree();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     EXPECT_EQ(root->text(0), QStringLiteral("Mirrowen  "));
@@ -140,8 +140,8 @@ TEST(Startup, TheFirstRealClickOnARowOpensIt) {
     std::int32_t row = -1;
     {
         testsupport::Window expected;
-        QTreeWidgetItem* author = expected.w->TOCTreeView->topLevelItem(0)->child(1)->child(0);
-        row = varnet::ui::absoluteIndex(expected.w->TOCTreeView, author);
+        QTreeWidgetItem* author = expected.w->tocTree()->topLevelItem(0)->child(1)->child(0);
+        row = varnet::ui::absoluteIndex(expected.w->tocTree(), author);
         expected.clickRow(row);
         title = expected.w->windowTitle().toStdString();
         opened = expected.w->state().OpenFileName;
@@ -154,7 +154,7 @@ TEST(Startup, TheFirstRealClickOnARowOpensIt) {
     ASSERT_NE(atStart, opened);
     clickTab(w.PageControl1, w.TOCTabSheet);
     ASSERT_EQ(w.PageControl1->currentWidget(), w.TOCTabSheet);
-    clickTreeRow(w.TOCTreeView, varnet::ui::itemAtAbsoluteIndex(w.TOCTreeView, row), false);
+    clickTreeRow(w.tocTree(), varnet::ui::itemAtAbsoluteIndex(w.tocTree(), row), false);
     EXPECT_EQ(w.windowTitle().toStdString(), title);
     EXPECT_EQ(w.state().OpenFileName, opened);
     EXPECT_EQ(w.state().TopLine, top);
@@ -172,11 +172,11 @@ TEST(Startup, AClickOnAnExpandArrowOnlyTogglesTheBranch) {
     const std::string atStart = w.state().OpenFileName;
     const std::int32_t top = w.state().TopLine;
     clickTab(w.PageControl1, w.TOCTabSheet);
-    QTreeWidgetItem* byTitle = w.TOCTreeView->topLevelItem(0)->child(0);
+    QTreeWidgetItem* byTitle = w.tocTree()->topLevelItem(0)->child(0);
     ASSERT_FALSE(byTitle->isExpanded());
     for (const bool expanded : {true, false}) {
         SCOPED_TRACE(expanded ? "expanding" : "collapsing");
-        clickTreeRow(w.TOCTreeView, byTitle, true);
+        clickTreeRow(w.tocTree(), byTitle, true);
         EXPECT_EQ(byTitle->isExpanded(), expanded);
         EXPECT_FALSE(w.state().TreeToggled);  // the mark was used by the click's own handler
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Varnet"));
@@ -185,7 +185,7 @@ TEST(Startup, AClickOnAnExpandArrowOnlyTogglesTheBranch) {
         EXPECT_EQ(w.PageControl1->currentWidget(), w.TOCTabSheet);
         EXPECT_TRUE(f.prompter.notices.empty());
     }
-    clickTreeRow(w.TOCTreeView, w.TOCTreeView->topLevelItem(0)->child(1)->child(0), false);
+    clickTreeRow(w.tocTree(), w.tocTree()->topLevelItem(0)->child(1)->child(0), false);
     EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Varnet -- "))) << w.windowTitle().toStdString();
     EXPECT_NE(w.state().OpenFileName, atStart);
     EXPECT_EQ(w.PageControl1->currentWidget(), w.ReadTabSheet);
@@ -244,7 +244,7 @@ TEST(Startup, ADataFolderThatCannotBeMadeIsReportedAndTheWindowStillRuns) {
     blocker.close();
     Window f;
     ASSERT_EQ(f.prompter.errors.size(), 1u);
-    EXPECT_EQ(f.w->TOCTreeView->topLevelItemCount(), 0);
+    EXPECT_EQ(f.w->tocTree()->topLevelItemCount(), 0);
     EXPECT_EQ(f.w->state().NextLine, 17);
     f.w->NextButtonClick();
     f.w->BMMenuClick();
@@ -303,13 +303,13 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
     // The word index: load it, click a reference, and the panel starts five
     // lines above the line it names.
     f.w->IndexLoadButtonClick();
-    EXPECT_TRUE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
-    ASSERT_EQ(f.w->InxTreeView->topLevelItemCount(), 1);
-    QTreeWidgetItem* letter = f.w->InxTreeView->topLevelItem(0)->child(0);
+    EXPECT_TRUE(f.w->indexTree()->isVisibleTo(f.w->IndexTabSheet));
+    ASSERT_EQ(f.w->indexTree()->topLevelItemCount(), 1);
+    QTreeWidgetItem* letter = f.w->indexTree()->topLevelItem(0)->child(0);
     ASSERT_NE(letter, nullptr);
     QTreeWidgetItem* reference = letter->child(0)->child(0);
     ASSERT_NE(reference, nullptr);
-    f.w->InxTreeView->setCurrentItem(reference);
+    f.w->indexTree()->setCurrentItem(reference);
     f.w->InxTreeViewClick();
     EXPECT_EQ(f.w->state().TopLine, std::max(0, reference->text(0).trimmed().toInt() - 5));
 
@@ -351,8 +351,8 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
 
     // Moving to another text brings back the Load Index panel.
     f.clickRow(1);
-    EXPECT_FALSE(f.w->InxTreeView->isVisibleTo(f.w->IndexTabSheet));
-    EXPECT_EQ(f.w->InxTreeView->topLevelItemCount(), 0);
+    EXPECT_FALSE(f.w->indexTree()->isVisibleTo(f.w->IndexTabSheet));
+    EXPECT_EQ(f.w->indexTree()->topLevelItemCount(), 0);
     EXPECT_FALSE(f.w->PageControl2->isTabVisible(indexTab));
 }
 
@@ -715,9 +715,9 @@ TEST(ReadingSession, TheSameIndexReferenceJumpsAgainAfterTheReaderMovedOn) {
     Window f;
     f.clickRow(3);
     f.w->IndexLoadButtonClick();
-    QTreeWidgetItem* reference = f.w->InxTreeView->topLevelItem(0)->child(0)->child(0)->child(0);
+    QTreeWidgetItem* reference = f.w->indexTree()->topLevelItem(0)->child(0)->child(0)->child(0);
     ASSERT_NE(reference, nullptr);
-    f.w->InxTreeView->setCurrentItem(reference);
+    f.w->indexTree()->setCurrentItem(reference);
     f.w->InxTreeViewClick();
     const std::int32_t shown = f.w->state().TopLine;
     f.w->NextButtonClick();
