@@ -1,12 +1,13 @@
 #!/bin/sh
-# Runs two builds of the reader through the same six moments under Xvfb with
+# Runs two builds of the reader through the same seven moments under Xvfb with
 # a window manager and compares whole-screen screenshots pixel for pixel:
 #   1. the first screen;
 #   2. the window resized to 900 x 700 (the About page on show);
 #   3. the Reading tab clicked;
 #   4. two Page Downs;
 #   5. the window resized to 600 x 900;
-#   6. a Page Up.
+#   6. a Page Up;
+#   7. the Table Of Contents tab clicked.
 # Each run starts with an empty data folder. Extra arguments go to both
 # programs (for example fable.qtx).
 #
@@ -71,6 +72,9 @@ run() {
     settled "$shots/$tag-5-resized.png"
     xdo key Prior
     settled "$shots/$tag-6-back.png"
+    xdo mousemove $((WX + 50)) $((WY + 30)) click 1
+    xdo mousemove 1900 1060
+    settled "$shots/$tag-7-contents.png"
     kill "$app" 2> /dev/null || true
     wait "$app" 2> /dev/null || true
     app=""
@@ -81,9 +85,9 @@ run() {
 run a "$binary_a" "$@"
 run b "$binary_b" "$@"
 failed=0
-for moment in 1-first 2-resized 3-reading 4-paged 5-resized 6-back; do
+for moment in 1-first 2-resized 3-reading 4-paged 5-resized 6-back 7-contents; do
     printf '%s: ' "$moment"
     "$checker" --same "$shots/a-$moment.png" "$shots/b-$moment.png" 0 0 1920 1080 || failed=1
 done
-[ "$failed" -eq 0 ] && echo "same-screens: all six moments are the same, pixel for pixel"
+[ "$failed" -eq 0 ] && echo "same-screens: all seven moments are the same, pixel for pixel"
 exit "$failed"
