@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
@@ -86,6 +87,37 @@ TEST(Shortcuts, AcceleratorsRunTheirMenuItems) {
 // A reader without a mouse: through the window's own key events, reach the
 // contents tree, open chapter 3, page with Space, then change the scheme on
 // the Options page.
+// Tab goes through the widgets of each page in the order they stand in, the
+// widgets of pages built on first use included: the About page after the
+// left tab row, then the control panel; the Index page after the Options
+// page's last button.
+TEST(Shortcuts, TabVisitsEveryPageInItsPlace) {
+    Window f;
+    TForm1& w = *f.w;
+    QWindow* window = w.windowHandle();
+    const auto visit = [&](QWidget* from, int presses) {
+        from->setFocus(Qt::TabFocusReason);
+        QStringList names;
+        for (int k = 0; k < presses; ++k) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            QCoreApplication::processEvents();
+            QWidget* now = QApplication::focusWidget();
+            names << (now ? now->objectName() : QStringLiteral("-"));
+        }
+        return names.join(QLatin1Char(' '));
+    };
+    ASSERT_EQ(w.PageControl1->currentWidget(), w.AboutTabSheet);
+    // The ordering notice takes Tab as a character; the page is entered from
+    // the tab row and left from its OK button.
+    EXPECT_EQ(visit(w.PageControl1->tabBar(), 1), QStringLiteral("Memo1"));
+    EXPECT_EQ(visit(w.OKButton, 3), QStringLiteral("BuyMemo qt_tabwidget_tabbar FontSizeTrackBar"));
+
+    w.session().openTextFile("fable.qtx");  // a text with a word index: the Index tab shows
+    w.PageControl2->setCurrentWidget(w.IndexTabSheet);
+    EXPECT_EQ(visit(w.PageControl2->tabBar(), 3),
+              QStringLiteral("IndexMemo IndexLoadButton qt_tabwidget_tabbar"));
+}
+
 TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     Window f;
     TForm1& w = *f.w;
