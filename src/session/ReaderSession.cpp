@@ -137,11 +137,11 @@ void ReaderSession::ResetToStartupDefaults() {
         window_.error(written.error);
         return;
     }
-    // Loading the settings forgets the bookmark lines; a text whose lines
-    // were loaded has them loaded again, so that its place is still kept.
-    const bool linesLoaded = state_.BookmarkLines && !state_.BookmarkLines->empty();
+    // Loading the settings forgets the bookmark lines; the text on show
+    // keeps those it holds, so that its place is still kept at close.
+    std::optional<LineList> held = std::move(state_.BookmarkLines);
     LoadSettings();
-    if (linesLoaded) loadBookmarkSection();
+    if (held && !held->empty()) state_.BookmarkLines = std::move(held);
     renderer_.Redraw();
 }
 

@@ -370,7 +370,10 @@ QTreeWidget* TForm1::tocTree() {
     connect(TOCTreeView, &QTreeWidget::itemCollapsed, this, &TForm1::TOCTreeViewCollapsed);
     // In the keyboard's order where its page is, not after every other
     // widget.
-    setTabOrder(PageControl1->tabBar(), TOCTreeView);
+    QWidget* before = PageControl1->tabBar();
+    while (PageControl1->tabBar()->isAncestorOf(before->nextInFocusChain()))
+        before = before->nextInFocusChain();
+    setTabOrder(before, TOCTreeView);
     TOCTreeView->show();
     return TOCTreeView;
 }

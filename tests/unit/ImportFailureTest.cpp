@@ -6,13 +6,12 @@
 #include "ImportReasons.h"
 #include "ImportTestEpub.h"
 #include "ImportTestOutline.h"
+#include "ObeyingFilePermissions.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -20,36 +19,9 @@
 
 using namespace varnet::import;
 using namespace varnet::testing;
+using testsupport::ObeyingFilePermissions;
 
 namespace {
-
-// While alive, the thread obeys file permissions even as root: the
-// capabilities that let root read past them leave its effective set.
-class ObeyingFilePermissions {
-public:
-    ObeyingFilePermissions() {
-        if (::geteuid() != 0) {
-            obeying_ = true;
-            return;
-        }
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        lowered_ = obeying_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~ObeyingFilePermissions() {
-        if (lowered_) syscall(SYS_capset, &header_, saved_);
-    }
-    ObeyingFilePermissions(const ObeyingFilePermissions&) = delete;
-    ObeyingFilePermissions& operator=(const ObeyingFilePermissions&) = delete;
-    bool obeying() const { return obeying_; }
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool lowered_ = false;
-    bool obeying_ = false;
-};
 
 const std::string kOpf = packageXml("Tides", "", {{"c1", "ch1.xhtml", "application/xhtml+xml", ""}}, {"c1"});
 const std::string kChapter = xhtml("<p>Text.</p>");

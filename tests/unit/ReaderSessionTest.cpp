@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace varnet;
 using varnet::testing::contents;
 using varnet::testing::FakeReaderWindow;
@@ -134,9 +136,11 @@ TEST(ReaderSession, LeavingAnOpenedTextAfterPagingAlwaysKeepsItsPlace) {
         const char* name;
         std::optional<std::string> commandLine;
         bool chapterAndReset;
+        bool fileGone = false;  // the bookmark file deleted before the reset
     };
     for (const Case& c : {Case{"first start, text on the command line", "fable.qtx", false},
-                          Case{"chapter from the tree, then a reset", std::nullopt, true}}) {
+                          Case{"chapter from the tree, then a reset", std::nullopt, true},
+                          Case{"chapter, its file deleted, then a reset", std::nullopt, true, true}}) {
         SCOPED_TRACE(c.name);
         TempFolder tmp;
         FakeReaderWindow window;
@@ -149,6 +153,7 @@ TEST(ReaderSession, LeavingAnOpenedTextAfterPagingAlwaysKeepsItsPlace) {
         if (c.chapterAndReset) {
             window.selectedNode = 5;
             session.catalogue().TOCTreeViewClick();
+            if (c.fileGone) std::filesystem::remove(st.BookmarkPath);
             session.ResetToStartupDefaults();
         }
         ASSERT_EQ(st.BookKey, "fable");

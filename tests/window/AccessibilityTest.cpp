@@ -139,6 +139,9 @@ TEST(Accessibility, TheTabRowsListTheTabsOnShowOnly) {
 
 TEST(Accessibility, EveryWidgetHasANameAndCaptionedOnesTheirCaption) {
     Window f;
+    // The trees too, which are built when first needed.
+    f.w->tocTree();
+    f.w->indexTree();
     const QList<QWidget*> widgets = f.w->findChildren<QWidget*>();
     int named = 0;
     for (QWidget* widget : widgets) {

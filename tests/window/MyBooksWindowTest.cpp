@@ -68,3 +68,57 @@ TEST(MyBooksWindow, CtrlOImportsAndDeleteRemoves) {
     EXPECT_EQ(f.prompter.questions.size(), 2u);
     EXPECT_TRUE(f.prompter.errors.empty());
 }
+
+// A book imported, or removed, before the contents tree was ever built: the
+// menu item and the selection follow it all the same, and the tree, built
+// afterwards, stands as it would had it been there all along.
+TEST(MyBooksWindow, ImportAndRemovalBeforeTheTreeIsBuilt) {
+    for (const bool removeFirst : {false, true}) {
+        SCOPED_TRACE(removeFirst ? "imported and removed" : "imported");
+        Window f;
+        TForm1& w = *f.w;
+        const QString book = f.home.dir.path() + QStringLiteral("/owl.md");
+        {
+            QFile file(book);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("# The Owl\n\n## Night\n\nThe owl sat in the oak and watched the lane.\n");
+        }
+        ASSERT_EQ(w.TOCTreeView, nullptr);
+        const std::optional<std::int32_t> root = w.selectedNodeIndex();
+
+        // As a start-up with the book on its command line imports it (the
+        // menu's import shows the contents page first).
+        w.session().importBook(book.toStdString());
+        EXPECT_TRUE(f.prompter.errors.empty());
+        ASSERT_EQ(w.TOCTreeView, nullptr);
+        EXPECT_TRUE(w.RemoveBookItem->isEnabled());
+        const std::optional<std::int32_t> owl = w.selectedNodeIndex();
+        ASSERT_TRUE(owl.has_value());
+        EXPECT_NE(owl, root);
+        if (removeFirst) {
+            f.prompter.answer = true;
+            w.RemoveBookItemClick();
+            ASSERT_EQ(f.prompter.questions.size(), 1u);
+            EXPECT_FALSE(w.RemoveBookItem->isEnabled());
+            EXPECT_EQ(w.TOCTreeView, nullptr);
+        }
+
+        // Its page brings the tree: built, shown, the current row in view.
+        w.PageControl1->setCurrentWidget(w.TOCTabSheet);
+        QCoreApplication::processEvents();
+        QTreeWidget* tree = w.TOCTreeView;
+        ASSERT_NE(tree, nullptr);
+        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        if (removeFirst) {
+            EXPECT_NE(last->text(0), QStringLiteral("My Books"));
+            EXPECT_EQ(w.selectedNodeIndex(), root);
+        } else {
+            ASSERT_EQ(last->text(0), QStringLiteral("My Books"));
+            EXPECT_TRUE(last->isExpanded());
+            ASSERT_EQ(last->childCount(), 1);
+            EXPECT_EQ(tree->currentItem(), last->child(0));
+            EXPECT_EQ(w.selectedNodeIndex(), owl);
+            EXPECT_TRUE(w.RemoveBookItem->isEnabled());
+        }
+    }
+}

@@ -84,13 +84,10 @@ TEST(Shortcuts, AcceleratorsRunTheirMenuItems) {
     EXPECT_TRUE(f.prompter.errors.empty());
 }
 
-// A reader without a mouse: through the window's own key events, reach the
-// contents tree, open chapter 3, page with Space, then change the scheme on
-// the Options page.
-// Tab goes through the widgets of each page in the order they stand in, the
-// widgets of pages built on first use included: the About page after the
-// left tab row, then the control panel; the Index page after the Options
-// page's last button.
+// Tab goes through the widgets of each page in the order they stand in: the
+// About page after the left tab row, then the control panel; the Index page
+// after the Options page's last button. The two trees, built on first use,
+// stand where a tree built with its page would.
 TEST(Shortcuts, TabVisitsEveryPageInItsPlace) {
     Window f;
     TForm1& w = *f.w;
@@ -116,7 +113,29 @@ TEST(Shortcuts, TabVisitsEveryPageInItsPlace) {
     w.PageControl2->setCurrentWidget(w.IndexTabSheet);
     EXPECT_EQ(visit(w.PageControl2->tabBar(), 3),
               QStringLiteral("IndexMemo IndexLoadButton qt_tabwidget_tabbar"));
+
+    // The widgets Tab can reach after a given one, pages on show or not.
+    const auto tabStopsAfter = [](QWidget* from, int count) {
+        QStringList names;
+        for (QWidget* next = from->nextInFocusChain(); next != from && names.size() < count;
+             next = next->nextInFocusChain())
+            if (next->focusPolicy() & Qt::TabFocus) names << next->objectName();
+        return names.join(QLatin1Char(' '));
+    };
+    ASSERT_EQ(w.TOCTreeView, nullptr);
+    w.tocTree();
+    EXPECT_EQ(tabStopsAfter(w.PageControl1->tabBar(), 4),
+              QStringLiteral("ScrollLeftButton ScrollRightButton TOCTreeView Image1"));
+    f.clickRow(3);  // a chapter of the demo book, which has a word index
+    w.IndexLoadButtonClick();
+    ASSERT_NE(w.InxTreeView, nullptr);
+    EXPECT_EQ(tabStopsAfter(w.ResetToStartupDefaultsButton, 3),
+              QStringLiteral("InxTreeView IndexMemo IndexLoadButton"));
 }
+
+// A reader without a mouse: through the window's own key events, reach the
+// contents tree, open chapter 3, page with Space, then change the scheme on
+// the Options page.
 
 TEST(Shortcuts, AReaderCanDoEverythingFromTheKeyboard) {
     Window f;
