@@ -26,20 +26,30 @@ std::string lowered(std::string text) {
     return text;
 }
 
+// A session over fakes, started in a temporary folder of its own with the
+// text named on its command line, if any.
+struct StartedSession {
+    TempFolder tmp;
+    FakeReaderWindow window;
+    FakeSurface surface{800, 600};
+    ReaderSession session{window, surface};
+    explicit StartedSession(std::optional<std::string> commandLine = std::nullopt) {
+        window.connect(session);
+        session.start({tmp / "lib/varnet/varnet", tmp / "data/Quorra", std::move(commandLine)});
+    }
+};
+
 }  // namespace
 
 // A whole reading session, with no window system: start, open chapter 3 from
 // the contents tree, page forward and back, search, add a bookmark, close;
 // then both side files, byte for byte.
 TEST(ReaderSession, AWholeReadingSessionWithoutAWindowSystem) {
-    TempFolder tmp;
-    FakeReaderWindow window;
-    FakeSurface surface(800, 600);
-    ReaderSession session(window, surface);
-    window.connect(session);
+    StartedSession started;
+    const TempFolder& tmp = started.tmp;
+    FakeReaderWindow& window = started.window;
+    ReaderSession& session = started.session;
     ReaderState& st = session.state();
-
-    session.start({tmp / "lib/varnet/varnet", tmp / "data/Quorra", std::nullopt});
     ASSERT_TRUE(window.errors.empty()) << window.errors.front();
     EXPECT_EQ(st.SettingsPath, tmp / "data/Quorra/varnet.ini");
     EXPECT_EQ(st.BookmarkPath, tmp / "data/Quorra/varnet.bm");
@@ -142,13 +152,10 @@ TEST(ReaderSession, LeavingAnOpenedTextAfterPagingAlwaysKeepsItsPlace) {
                           Case{"chapter from the tree, then a reset", std::nullopt, true},
                           Case{"chapter, its file deleted, then a reset", std::nullopt, true, true}}) {
         SCOPED_TRACE(c.name);
-        TempFolder tmp;
-        FakeReaderWindow window;
-        FakeSurface surface(800, 600);
-        ReaderSession session(window, surface);
-        window.connect(session);
+        StartedSession started(c.commandLine);
+        FakeReaderWindow& window = started.window;
+        ReaderSession& session = started.session;
         ReaderState& st = session.state();
-        session.start({tmp / "lib/varnet/varnet", tmp / "data/Quorra", c.commandLine});
         ASSERT_TRUE(window.errors.empty()) << window.errors.front();
         if (c.chapterAndReset) {
             window.selectedNode = 5;
