@@ -198,15 +198,19 @@ layout::BookDocument readMarkdown(std::string_view bytes, const std::string& nam
     std::vector<MdBlock> blocks;
     std::vector<std::string> paragraph;  // raw lines of the open paragraph
     bool hardBreaks = false;
+    // The open paragraph's lines as one line of text.
+    auto joinedParagraph = [&] {
+        std::string joined;
+        for (const std::string& l : paragraph) joined.append(l).append(" ");
+        return inlineText(joined);
+    };
     auto flush = [&] {
         if (paragraph.empty()) return;
         MdBlock b{hardBreaks ? MdBlock::Kind::Verse : MdBlock::Kind::Paragraph, 0, {}};
         if (hardBreaks) {
             for (const std::string& l : paragraph) b.lines.push_back(inlineText(l));
         } else {
-            std::string joined;
-            for (const std::string& l : paragraph) joined.append(l).append(" ");
-            b.lines.push_back(inlineText(joined));
+            b.lines.push_back(joinedParagraph());
         }
         blocks.push_back(std::move(b));
         paragraph.clear();
@@ -256,16 +260,11 @@ layout::BookDocument readMarkdown(std::string_view bytes, const std::string& nam
         } else if (const int level = atxLevel(line, headingText); level > 0) {
             flush();
             blocks.push_back({MdBlock::Kind::Heading, level, {inlineText(headingText)}});
-        } else if (!paragraph.empty() && !hardBreaks && isRuleOf(line, '=', 1, false)) {
-            std::string joined;
-            for (const std::string& l : paragraph) joined.append(l).append(" ");
+        } else if (!paragraph.empty() && !hardBreaks &&
+                   (isRuleOf(line, '=', 1, false) || isRuleOf(line, '-', 1, false))) {
+            // The paragraph above an underline is a heading: "=" level 1, "-" 2.
+            blocks.push_back({MdBlock::Kind::Heading, t.front() == '=' ? 1 : 2, {joinedParagraph()}});
             paragraph.clear();
-            blocks.push_back({MdBlock::Kind::Heading, 1, {inlineText(joined)}});
-        } else if (!paragraph.empty() && !hardBreaks && isRuleOf(line, '-', 1, false)) {
-            std::string joined;
-            for (const std::string& l : paragraph) joined.append(l).append(" ");
-            paragraph.clear();
-            blocks.push_back({MdBlock::Kind::Heading, 2, {inlineText(joined)}});
         } else if (isRuleOf(line, '-', 3, true) || isRuleOf(line, '*', 3, true) ||
                    isRuleOf(line, '_', 3, true)) {
             flush();

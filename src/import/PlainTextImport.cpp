@@ -3,6 +3,7 @@
 #include "CharacterMap.h"
 #include "ImportCommon.h"
 #include "TextImport.h"
+#include "Tokens.h"
 
 #include <algorithm>
 #include <array>
@@ -155,23 +156,16 @@ bool isStrongHeading(std::string_view line) {
            (rest.front() == ' ' && rest.size() <= 60);
 }
 
-bool isLowerLatin1(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 0xDF && c != 0xF7);
-}
-bool isUpperLatin1(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-}
-
 // A short line in capitals: a heading in a book without numbered ones, or
 // a chapter's subtitle under its number.
 bool isCapitalsLine(std::string_view line) {
     line = trim(line);
     if (line.empty() || line.size() > 60) return false;
     int capitals = 0;
-    for (const char ch : line) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (isLowerLatin1(c)) return false;
-        if (isUpperLatin1(c)) ++capitals;
+    for (const char c : line) {
+        if (!layout::isLetter(c)) continue;
+        if (!layout::isUpperLetter(c)) return false;  // a lower-case letter
+        ++capitals;
     }
     return capitals >= 2 && line.back() != ',' && line.back() != ';';
 }

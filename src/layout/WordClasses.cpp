@@ -230,10 +230,6 @@ bool in(const WordSet& set, std::string_view key) {
 
 }  // namespace
 
-bool endsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 bool isFunctionWord(std::string_view key) {
     return in(functionWords(), key);
 }
@@ -275,9 +271,9 @@ std::vector<std::string> singulars(const std::string& key) {
     std::vector<std::string> out;
     if (key.size() < 3 || key.back() != 's') return out;
     out.push_back(key.substr(0, key.size() - 1));
-    if (endsWith(key, "es")) out.push_back(key.substr(0, key.size() - 2));
-    if (endsWith(key, "ies")) out.push_back(key.substr(0, key.size() - 3) + "y");
-    if (endsWith(key, "ves")) {
+    if (key.ends_with("es")) out.push_back(key.substr(0, key.size() - 2));
+    if (key.ends_with("ies")) out.push_back(key.substr(0, key.size() - 3) + "y");
+    if (key.ends_with("ves")) {
         out.push_back(key.substr(0, key.size() - 3) + "f");
         out.push_back(key.substr(0, key.size() - 3) + "fe");
     }
@@ -342,7 +338,7 @@ std::unordered_set<std::string> WordCounts::names() const {
 
 std::unordered_set<std::string> WordCounts::nouns(const std::unordered_set<std::string>& names) const {
     auto excluded = [&](const std::string& key) {
-        return names.count(key) || isSpeechVerb(key) || isAdjective(key) || endsWith(key, "ly");
+        return names.count(key) || isSpeechVerb(key) || isAdjective(key) || key.ends_with("ly");
     };
     auto nounLike = [&](const std::string& key) {
         if (excluded(key)) return false;
@@ -369,7 +365,7 @@ int WordCounts::colourFor(const std::string& key, const std::unordered_set<std::
     if (isAdjective(key)) return kAdjectiveColour;
     if (nouns.count(key)) return kNounColour;
     if (isActionVerb(key)) return kVerbColour;
-    if (key.size() >= 6 && (endsWith(key, "ous") || endsWith(key, "ful") || endsWith(key, "less")))
+    if (key.size() >= 6 && (key.ends_with("ous") || key.ends_with("ful") || key.ends_with("less")))
         return kAdjectiveColour;
     return 0;
 }

@@ -40,7 +40,6 @@ bool isAdjective(std::string_view key);
 
 // The word is all lower-case letters, apostrophes and hyphens.
 bool isLowerWord(const Token& t);
-bool endsWith(std::string_view s, std::string_view tail);
 // The words a plural may come from: "foxes" from "fox", "wolves" from "wolf".
 std::vector<std::string> singulars(const std::string& key);
 

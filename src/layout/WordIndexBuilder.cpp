@@ -43,9 +43,7 @@ void WordIndexBuilder::addLine(std::size_t line, int page, std::string_view text
         key_.assign(word);
         for (char& c : key_) c = lowerLetter(c);
         if (isFunctionWord(key_)) continue;
-        auto at = entries_.find(key_);
-        if (at == entries_.end()) at = entries_.emplace(key_, Entry()).first;
-        Entry& entry = at->second;
+        Entry& entry = entries_.try_emplace(key_).first->second;
         if (word == key_) entry.lowerSeen = true;
         if (entry.shown.empty()) entry.shown = word;
         if (entry.refs.empty() || entry.refs.back() != ref) entry.refs.push_back(ref);

@@ -8,6 +8,16 @@ namespace {
 bool startsWith(const std::string& s, std::string_view prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
+
+// Where a section header stands. Line 0 is never taken as a header; without
+// a match the index ends on the last line (or at 1 for a file of fewer than
+// two lines).
+std::int32_t headerIndex(const LineList& lines, const std::string& header) {
+    const std::int32_t n = lines.count();
+    std::int32_t i = 1;
+    while (i < n - 1 && lines[i] != header) ++i;
+    return i;
+}
 }  // namespace
 
 std::string bookmarkLine(std::int32_t line, const std::string& name) {
@@ -24,14 +34,7 @@ std::string closingBookmarkName(const LocalDateTime& now) {
 }
 
 void Bookmarks::FindBookmarkSection() {
-    const std::string header = sectionHeader();
-    const LineList& lines = *state_.BookmarkLines;
-    const std::int32_t n = lines.count();
-    // Line 0 is never taken as a header; without a match the index ends on
-    // the last line (or at 1 for a file of fewer than two lines).
-    std::int32_t i = 1;
-    while (i < n - 1 && lines[i] != header) ++i;
-    state_.BookmarkSection = i;
+    state_.BookmarkSection = headerIndex(*state_.BookmarkLines, sectionHeader());
 }
 
 void Bookmarks::reportUnreadable() {
@@ -192,8 +195,8 @@ void Bookmarks::addSectionFor(const std::string& key) {
     if (!store_.load(state_.BookmarkPath, lines)) return;
     const std::string header = sectionHeaderOf(key);
     // As the section search reads it: never line 0, never the last line.
-    for (std::int32_t i = 1; i + 1 < lines.count(); ++i)
-        if (lines[i] == header) return;
+    if (const std::int32_t at = headerIndex(lines, header); at + 1 < lines.count() && lines[at] == header)
+        return;
     if (!lines.empty() && lines[lines.count() - 1].empty())
         lines.put(lines.count() - 1, header);
     else

@@ -268,13 +268,13 @@ void TForm1::closeEvent(QCloseEvent* e) {
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
     // The tree's events come only once it is built.
     const QWidget* treeArea = TOCTreeView ? TOCTreeView->viewport() : nullptr;
-    if (treeArea && watched == treeArea &&
+    if (watched == treeArea &&
         (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         treeMouseDown_ = true;
         return false;
     }
-    if (treeArea && watched == treeArea && e->type() == QEvent::MouseButtonRelease &&
+    if (watched == treeArea && e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         treeMouseDown_ = false;
         if (swallowTreeRelease_)
@@ -283,7 +283,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
             QTimer::singleShot(0, this, &TForm1::TOCTreeViewClick);
         return false;
     }
-    if (TOCTreeView && watched == TOCTreeView && e->type() == QEvent::KeyPress) {
+    if (watched == TOCTreeView && e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // Enter opens the selected row as a click on it does.
@@ -980,13 +980,14 @@ void TForm1::IndexLoadButtonClick() {
 }
 
 void TForm1::showIndexTree(const std::vector<IndexNode>& nodes) {
-    indexTree()->setUpdatesEnabled(false);
-    InxTreeView->clear();
-    fillTree(InxTreeView, nodes);
-    InxTreeView->setUpdatesEnabled(true);
+    QTreeWidget* tree = indexTree();
+    tree->setUpdatesEnabled(false);
+    tree->clear();
+    fillTree(tree, nodes);
+    tree->setUpdatesEnabled(true);
     IndexPanel->setVisible(false);
-    InxTreeView->setVisible(true);
-    if (QTreeWidgetItem* first = itemAtAbsoluteIndex(InxTreeView, 1)) InxTreeView->setCurrentItem(first);
+    tree->setVisible(true);
+    if (QTreeWidgetItem* first = itemAtAbsoluteIndex(tree, 1)) tree->setCurrentItem(first);
 }
 
 void TForm1::InxTreeViewClick() {

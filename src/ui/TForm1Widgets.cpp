@@ -345,14 +345,16 @@ QTreeWidget* TForm1::tocTree() {
     TOCTreeView->setAccessibleName(PageControl1->tabText(PageControl1->indexOf(TOCTabSheet)));
     // The rows, then the branches in the order they were opened, then the
     // selection: the tree as it would stand had it been there all along.
-    PendingContents pending = std::move(pendingContents_);
-    pendingContents_ = PendingContents{{}, {}, std::nullopt, pending.fontPixels};
-    fillTree(TOCTreeView, pending.nodes);
-    for (const std::int32_t index : pending.expanded)
+    fillTree(TOCTreeView, pendingContents_.nodes);
+    for (const std::int32_t index : pendingContents_.expanded)
         if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, index)) item->setExpanded(true);
-    if (pending.current)
-        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, *pending.current))
+    if (pendingContents_.current)
+        if (QTreeWidgetItem* item = itemAtAbsoluteIndex(TOCTreeView, *pendingContents_.current))
             TOCTreeView->setCurrentItem(item);
+    // From here on the tree holds all but the font.
+    pendingContents_.nodes = {};
+    pendingContents_.expanded = {};
+    pendingContents_.current.reset();
 
     // Every click on the contents tree runs its click handler once the
     // selection has moved, a click on an expand arrow included (the expansion
