@@ -338,7 +338,7 @@ int main(int argc, char** argv) {
           readerPeak ? "the reader's start-up (" + mib(*readerPeak) + ") + 10 MiB" : "");
 
     t.time("Building the demo book and opening it", r.ms("BM_BuildAndOpenDemoBook"), 5.0);
-    t.time("Opening a chapter (build, normalise, find the anchor, draw)", r.ms("BM_OpenChapter"), 10.0);
+    t.time("Opening a chapter (build, find the anchor, draw)", r.ms("BM_OpenChapter"), 10.0);
 
     // Paging against drawing the very panels it paged to.
     for (const auto& [what, name] :
@@ -395,11 +395,15 @@ int main(int argc, char** argv) {
     t.add("Peak memory of that import above the reader's own", above,
           textKib ? std::optional(*textKib * 10.0) : std::nullopt, above ? mib(*above) : "",
           textKib ? "10 x the book's text (" + mib(*textKib) + ")" : "");
+    // The demo book's opened form is made at build time; a book kept on disk
+    // is brought into that form when it opens, so it is held against the
+    // demo book opened the same way from its stored lines.
     const auto ownChapter = r.ms("BM_OpenOwnChapter");
-    const auto demoChapter = r.ms("BM_OpenChapter");
-    t.add("Opening a chapter of an imported book of the demo book's size", ownChapter, demoChapter,
-          ownChapter ? duration(*ownChapter) : "",
-          demoChapter ? "opening a demo book chapter: " + duration(*demoChapter) : "");
+    const auto storedChapter = r.ms("BM_OpenChapterFromStoredLines");
+    t.add(
+        "Opening a chapter of an imported book of the demo book's size", ownChapter, storedChapter,
+        ownChapter ? duration(*ownChapter) : "",
+        storedChapter ? "a demo book chapter opened from its stored lines: " + duration(*storedChapter) : "");
 
     std::printf("| What | Figure | Target | Ratio | Met |\n|---|---|---|---|---|\n");
     for (const auto& row : t.rows) std::printf("%s\n", row.c_str());

@@ -197,6 +197,8 @@ void BM_OpenOwnChapter(benchmark::State& state) {
         r.session.opening().OpenBook(text, (n++ % 2) ? "refpt006" : "refpt003");
         benchmark::DoNotOptimize(r.session.state().NextLine);
     }
+    state.counters["lines"] = r.session.state().CurrentText->count();
+    state.counters["bytes"] = static_cast<double>(r.session.state().CurrentText->byteCount());
 }
 BENCHMARK(BM_OpenOwnChapter)->Unit(benchmark::kMillisecond);
 

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto tree = buildCatalogueTree(rows);
     std::size_t marked = 0;
-    for (const auto& row : rows.lines()) marked += row.find("<<") != std::string::npos;
+    for (const std::string_view row : rows) marked += row.find("<<") != std::string::npos;
     FUZZ_CHECK(tree.size() == marked);
     for (std::size_t k = 0; k < tree.size(); ++k) {
         FUZZ_CHECK(tree[k].parent >= -1 && tree[k].parent < static_cast<std::int32_t>(k));
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const LineList seed = seedBookmarkLines(rows);
     FUZZ_CHECK(seed.count() <= rows.count());
-    for (const auto& line : seed.lines()) FUZZ_CHECK(line.compare(0, 2, "<<") == 0);
+    for (const std::string_view line : seed) FUZZ_CHECK(line.compare(0, 2, "<<") == 0);
 
     if (const auto row = byAuthorRow(rows)) {
         FUZZ_CHECK(*row >= 1 && *row < rows.count() - 1);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every kept line is a line of the range with its tags removed, in the
     // text's order.
     std::int32_t from = top < 0 ? 0 : top;
-    for (const auto& line : kept.lines()) {
+    for (const std::string_view line : kept) {
         FUZZ_CHECK(line.find('|') == std::string::npos);
         while (from < text.count() && from <= next && removeTags(text[from]) != line) ++from;
         FUZZ_CHECK(from < text.count() && from <= next);

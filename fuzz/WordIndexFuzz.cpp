@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(prepared.count() >= 1);
     FUZZ_CHECK(prepared[0] == kIndexRootText);
     std::size_t fileBytes = 0, preparedBytes = 0;
-    for (const auto& line : file.lines()) fileBytes += line.size();
-    for (const auto& line : prepared.lines()) {
+    for (const std::string_view line : file) fileBytes += line.size();
+    for (const std::string_view line : prepared) {
         FUZZ_CHECK(!line.empty());
         preparedBytes += line.size();
     }
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(preparedBytes <= fileBytes + 5 + static_cast<std::size_t>(file.count()));
 
     const auto tree = buildIndexTree(prepared);
-    FUZZ_CHECK(tree.size() == prepared.lines().size());
+    FUZZ_CHECK(tree.size() == static_cast<std::size_t>(prepared.count()));
     for (std::size_t k = 0; k < tree.size(); ++k) {
         FUZZ_CHECK(tree[k].parent >= -1 && tree[k].parent < static_cast<std::int32_t>(k));
         const auto jump = indexJumpFor(tree[k].text, last);

@@ -89,7 +89,7 @@ std::optional<MyBook> parseCard(const std::string& key, std::string_view bytes) 
     book.key = key;
     bool titled = false;
     for (std::int32_t i = 1; i < lines.count(); ++i) {
-        const std::string& line = lines[i];
+        const std::string line(lines[i]);
         const auto eq = line.find('=');
         if (eq == std::string::npos) {
             if (line.empty()) continue;

@@ -53,17 +53,17 @@ LineList builtinCatalogueRows() {
 
 std::string applicationTitleFrom(const LineList& rows) {
     if (rows.empty()) return {};
-    const std::string& row = rows[0];
-    return std::string(trimmed(std::string_view(row).substr(0, row.find(kMarker))));
+    const std::string_view row = rows[0];
+    return std::string(trimmed(row.substr(0, row.find(kMarker))));
 }
 
 std::vector<CatalogueNode> buildCatalogueTree(const LineList& rows) {
     std::vector<CatalogueNode> nodes;
     std::int32_t lastOfLevel[6] = {-1, -1, -1, -1, -1, -1};
-    for (const auto& row : rows.lines()) {
+    for (const std::string_view row : rows) {
         const auto marker = row.find(kMarker);
-        if (marker == std::string::npos) continue;
-        const std::string caption = row.substr(0, marker);
+        if (marker == std::string_view::npos) continue;
+        const std::string caption(row.substr(0, marker));
         const char level = marker + 2 < row.size() ? row[marker + 2] : '\0';
         const auto id = static_cast<std::int32_t>(nodes.size());
         if (level == '0') {
@@ -85,12 +85,12 @@ std::vector<CatalogueNode> buildCatalogueTree(const LineList& rows) {
 LineList seedBookmarkLines(const LineList& rows) {
     LineList seed;
     for (std::int32_t r = 0; r + 1 < rows.count(); ++r) {
-        const std::string& row = rows[r];
+        const std::string_view row = rows[r];
         const auto marker = row.find(kMarker);
-        if (marker == std::string::npos) continue;
-        const std::string rest = row.substr(marker);
-        if (row.find('@') == std::string::npos) {
-            std::string entry = rest;
+        if (marker == std::string_view::npos) continue;
+        const std::string_view rest = row.substr(marker);
+        if (row.find('@') == std::string_view::npos) {
+            std::string entry(rest);
             if (entry.size() > 2) entry.erase(2, 1);  // the level character
             seed.add(entry);
         }
@@ -107,7 +107,7 @@ std::optional<std::int32_t> byAuthorRow(const LineList& rows) {
 
 RowDestination resolveRow(const LineList& rows, std::int32_t row) {
     RowDestination d;
-    const std::string& text = rows[row];
+    const std::string text(rows[row]);
     const auto marker = text.find(kMarker);
     if (marker != std::string::npos && marker + 3 <= text.size())
         d.targetKey = std::string(trimmed(std::string_view(text).substr(marker + 3)));
@@ -115,7 +115,7 @@ RowDestination resolveRow(const LineList& rows, std::int32_t row) {
     if (d.targetKey.find('@') != std::string::npos) {
         while (titleRow > 0 && rows[titleRow].find('@') != std::string::npos) --titleRow;
     }
-    const std::string& t = rows[titleRow];
+    const std::string t(rows[titleRow]);
     d.bookTitle = std::string(trimmed(std::string_view(t).substr(0, t.find(kMarker))));
     return d;
 }

@@ -52,7 +52,7 @@ void TextSearch::SearchText(std::int32_t Start, std::int32_t Direction) {
     const bool phrase = firstWord.size() != pattern.size();
 
     const std::int32_t count = lineCount();
-    const auto lineAt = [this](std::int32_t i) -> const std::string& { return state_.CurrentText->get(i); };
+    const auto lineAt = [this](std::int32_t i) -> std::string_view { return state_.CurrentText->get(i); };
     std::string lowered;  // reused, so a long search allocates once
     // Down, the line right after the panel is the first examined; up, the
     // line right above it. The first line is worked out in 64 bits: a start

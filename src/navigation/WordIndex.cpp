@@ -27,7 +27,7 @@ const std::array<char, 256>& allBytes() {
 // delivered one at a time so that the reference step can look ahead.
 class LetterLines {
 public:
-    explicit LetterLines(const std::vector<std::string>& lines) : lines_(lines) { advance(); }
+    explicit LetterLines(const LineList& lines) : lines_(lines) { advance(); }
 
     bool done() const { return !has_; }
     std::string_view peek() const { return current_; }
@@ -37,23 +37,25 @@ private:
     void advance() {
         if (lineAfterLetter_) {
             lineAfterLetter_ = false;
-            current_ = lines_[pos_++];
+            current_ = lines_[static_cast<std::int32_t>(pos_++)];
             return;
         }
-        while (pos_ < lines_.size() && lines_[pos_].empty()) ++pos_;
-        has_ = pos_ < lines_.size();
+        while (pos_ < size() && lines_[static_cast<std::int32_t>(pos_)].empty()) ++pos_;
+        has_ = pos_ < size();
         if (!has_) return;
-        const char first = lowerByte(lines_[pos_][0]);
+        const char first = lowerByte(lines_[static_cast<std::int32_t>(pos_)][0]);
         if (first != groupFirst_) {
             groupFirst_ = first;
             current_ = std::string_view(&allBytes()[static_cast<unsigned char>(first)], 1);
             lineAfterLetter_ = true;
             return;
         }
-        current_ = lines_[pos_++];
+        current_ = lines_[static_cast<std::int32_t>(pos_++)];
     }
 
-    const std::vector<std::string>& lines_;
+    std::size_t size() const { return static_cast<std::size_t>(lines_.count()); }
+
+    const LineList& lines_;
     std::size_t pos_ = 0;
     char groupFirst_ = ' ';  // the first group line is taken to open with a blank
     bool lineAfterLetter_ = false;
@@ -84,12 +86,13 @@ LineList prepareIndexLines(const LineList& fileLines) {
     // entry for every line, and a reference for every ten characters. A big
     // list's unused room is never touched, so the system never supplies it.
     std::size_t characters = 0;
-    for (const auto& line : fileLines.lines()) characters += line.size();
-    out.reserve(1 + static_cast<std::size_t>(fileLines.count()) * 2 + characters / kShortReferenceLength);
+    for (const std::string_view line : fileLines) characters += line.size();
+    out.reserve(1 + static_cast<std::size_t>(fileLines.count()) * 2 + characters / kShortReferenceLength,
+                std::string_view(kIndexRootText).size() + characters + 256);
     out.add(kIndexRootText);
-    const auto emit = [&out](std::string_view line) { out.lines().emplace_back(line); };
+    const auto emit = [&out](std::string_view line) { out.add(line); };
 
-    LetterLines rest(fileLines.lines());
+    LetterLines rest(fileLines);
     // The lines between the entry being split and the rest of the list: first
     // the run of lines a long reference is placed after (short references,
     // and lines of the list it passes), then what follows that run (long
@@ -145,7 +148,7 @@ std::vector<IndexNode> buildIndexTree(const LineList& indexLines) {
     std::int32_t lastLetter = -1;
     std::int32_t lastWord = -1;
     for (std::int32_t k = 1; k < indexLines.count(); ++k) {
-        const std::string& line = indexLines[k];
+        const std::string line(indexLines[k]);
         const auto index = static_cast<std::int32_t>(nodes.size());
         if (!line.empty() && line[0] == '|') {
             const std::size_t hidden = std::min(line.size(), kHiddenReferencePart);

@@ -7,12 +7,6 @@ namespace varnet {
 
 namespace {
 
-bool blankOrControlOnly(const std::string& line) {
-    for (const char c : line)
-        if (static_cast<unsigned char>(c) > 32) return false;
-    return true;
-}
-
 bool isNoAnchor(const std::string& anchor) {
     return anchor.empty() || anchor == " " || anchor == "00000";
 }
@@ -41,20 +35,15 @@ void BookOpening::load(const std::string& fileName) {
     // A text named on the command line may open the demo book before any
     // catalogue click built it: it is then read straight from the built-in
     // text, the same lines, without keeping a second copy.
-    std::optional<LineList> stored = host_.storedText(fileName);
-    LineList text = stored ? std::move(*stored) : builtinTextFor(st.BookKey, st);
-    if (text.empty()) text.add(std::string());  // the header line, dropped below
-
-    auto& lines = text.lines();
-    while (lines.size() > 1 && blankOrControlOnly(lines.back())) lines.pop_back();
-    lines.emplace_back(kEndMarker);
-    lines.erase(lines.begin());  // the header line
-    lines.emplace_back(kClosingLine);
-    lines.emplace_back(kFinalBlankLine);
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (isIndentLine(lines[i])) lines[i] = normaliseLine(lines[i]);
+    if (const std::optional<std::string> stored = host_.storedBytes(fileName)) {
+        st.CurrentText = openedTextOfBytes(*stored);
+    } else if (st.BookKey == "fable") {
+        // The demo book's opened form is made at build time from the same
+        // stored lines: reading it in place costs no memory of its own.
+        st.CurrentText = openedDemoBookText();
+    } else {
+        st.CurrentText = openedText(builtinTextFor(st.BookKey, st));
     }
-    st.CurrentText = std::move(text);
 }
 
 std::int32_t BookOpening::resumeLine() {
@@ -64,7 +53,7 @@ std::int32_t BookOpening::resumeLine() {
     if (!(st.BookmarkSection < marks.count() - 1 && st.BookmarkSectionEnd != st.BookmarkSection + 1))
         return 0;
     if (st.BookmarkSection + 1 < 0) return 0;
-    const std::string& line = marks[st.BookmarkSection + 1];
+    const std::string line(marks[st.BookmarkSection + 1]);
     std::string numberText;
     const auto value = bookmarkLineNumber(line, &numberText);
     if (!value) {

@@ -4,6 +4,7 @@
 // bookmark when the reader accepts the offer to resume there).
 #pragma once
 
+#include "OpenedText.h"
 #include "ReaderState.h"
 
 #include <cstdint>
@@ -12,9 +13,6 @@
 
 namespace varnet {
 
-inline constexpr const char* kEndMarker = "p999";
-inline constexpr const char* kClosingLine = "l08END OF FILE";
-inline constexpr const char* kFinalBlankLine = " ";
 inline constexpr const char* kResumeQuestion = "Do you want to start reading where you last closed the file?";
 
 // The key of a text: its file name without folder, cut before the first ".";
@@ -38,9 +36,10 @@ public:
     virtual void error(const std::string& text) = 0;
     // Draws the panel on which a line stands; returns the next line.
     virtual std::int32_t ShowLine(std::int32_t line) = 0;
-    // The stored lines of a text kept on disk (one of the reader's own
-    // books), or nothing for a built-in text.
-    virtual std::optional<LineList> storedText(const std::string& fileName) = 0;
+    // The stored bytes of a text kept on disk (one of the reader's own
+    // books), or nothing for a built-in text. A file that cannot be read
+    // gives no bytes, its error already shown.
+    virtual std::optional<std::string> storedBytes(const std::string& fileName) = 0;
 };
 
 class BookOpening {

@@ -9,11 +9,10 @@ namespace varnet {
 namespace {
 
 std::string metaValue(std::string_view key) {
-    const LineList meta = LineList::fromBytes(embedded::bookMeta);
-    for (const auto& line : meta.lines()) {
+    for (const std::string_view line : LineList::fromBytes(embedded::bookMeta)) {
         const auto eq = line.find('=');
-        if (eq != std::string::npos && std::string_view(line).substr(0, eq) == key)
-            return line.substr(eq + 1);
+        if (eq != std::string_view::npos && line.substr(0, eq) == key)
+            return std::string(line.substr(eq + 1));
     }
     return {};
 }
@@ -29,7 +28,8 @@ LineList withHeader(std::string_view body) {
 
 const DemoBookInfo& demoBookInfo() {
     static const DemoBookInfo info{metaValue("header"), metaValue("title"), metaValue("author"),
-                                   metaValue("entry"), LineList::fromBytes(embedded::chapterTitles).lines()};
+                                   metaValue("entry"),
+                                   LineList::fromBytes(embedded::chapterTitles).strings()};
     return info;
 }
 
@@ -45,17 +45,25 @@ LineList authorListText() {
 
 LineList authorText() {
     LineList text = withHeader(embedded::authorText);
-    for (auto& line : text.lines()) {
-        if (const auto at = line.find("@ENTRY@"); at != std::string::npos)
+    for (std::int32_t i = 0; i < text.count(); ++i) {
+        if (const auto at = text[i].find("@ENTRY@"); at != std::string_view::npos) {
+            std::string line(text[i]);
             line.replace(at, 7, demoBookInfo().authorEntry);
+            text.put(i, line);
+        }
     }
     return text;
 }
 
 // data/fable.txt is the laid-out demo book (tools/LayBook writes it from the
-// prose in data/book/).
+// prose in data/book/). Both forms are read in place from the program's own
+// data, so neither costs a copy.
 LineList demoBookText() {
-    return LineList::fromBytes(embedded::demoBook);
+    return LineList::borrowing(embedded::demoBook);
+}
+
+LineList openedDemoBookText() {
+    return LineList::borrowing(embedded::openedDemoBook);
 }
 
 const LineList& startupInstructions() {

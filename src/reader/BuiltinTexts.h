@@ -27,10 +27,14 @@ LineList authorListText();  // key "author"
 LineList authorText();      // any other key
 LineList demoBookText();    // key "fable"
 
+// The demo book as opening it makes it (see OpenedText.h).
+LineList openedDemoBookText();
+
 // Already in normalised form; appended to the text at the first activation.
 const LineList& startupInstructions();
 
-// Makes a new DemoText holding the demo book in stored form.
+// Makes a new DemoText holding the demo book in stored form (reading the
+// built-in lines in place).
 void BuildDemoText(ReaderState& state);
 
 }  // namespace varnet

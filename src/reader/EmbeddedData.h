@@ -1,6 +1,8 @@
 // The data files compiled into the program (see data/ and tools/EmbedFiles).
 #pragma once
 
+#include "LineList.h"
+
 #include <string_view>
 
 namespace varnet::embedded {
@@ -12,6 +14,7 @@ extern const std::string_view authorText;     // data/pages/authortext.txt
 extern const std::string_view startup;        // data/pages/startup.txt
 extern const std::string_view bookMeta;       // data/book/meta.txt
 extern const std::string_view chapterTitles;  // data/book/chapters.txt
-extern const std::string_view demoBook;       // data/fable.txt
+extern const LineTable demoBook;              // data/fable.txt, line by line
+extern const LineTable openedDemoBook;        // the same, as opening it makes it
 
 }  // namespace varnet::embedded

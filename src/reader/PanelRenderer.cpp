@@ -107,10 +107,11 @@ std::int32_t PanelRenderer::DrawPanel(std::int32_t start) {
     return i;
 }
 
-int PanelRenderer::drawLine(const std::string& text, int x0, int& y) {
+int PanelRenderer::drawLine(std::string_view text, int x0, int& y) {
     ReaderState& st = state_;
     surface_.font.size = st.FontSize;
-    std::string s = text + " ";
+    std::string s(text);
+    s += ' ';
     int x = x0;
 
     auto toggleBand = [&] {

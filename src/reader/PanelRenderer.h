@@ -73,7 +73,7 @@ public:
 
 private:
     // Draws one line at y and returns the x its text reached.
-    int drawLine(const std::string& text, int x0, int& y);
+    int drawLine(std::string_view text, int x0, int& y);
 
     ReaderState& state_;
     DrawingSurface& surface_;

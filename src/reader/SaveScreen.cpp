@@ -26,7 +26,7 @@ LineList screenLinesToSave(const LineList& text, std::int32_t TopLine, std::int3
     const std::int32_t first = std::max(TopLine, 0);
     const std::int32_t last = std::min(NextLine, text.count() - 1);
     for (std::int32_t i = first; i <= last; ++i) {
-        const std::string& line = text[i];
+        const std::string_view line = text[i];
         // After the tag step an anchor line would keep the tag's remainder
         // ("fpt001> "), which is no word of the text.
         if (holdsAnchorTag(line)) continue;

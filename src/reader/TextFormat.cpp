@@ -10,17 +10,22 @@ bool isDigit(char c) {
 }
 }  // namespace
 
-std::string normaliseLine(std::string_view stored) {
-    if (!isIndentLine(stored)) return std::string(stored);
+IndentCode readIndentCode(std::string_view stored) {
     // The code is "l" and two digits. A cut-off or malformed code ("l",
     // "l0", "lx5") reads the digits that open it and never past the end.
     int indent = 0;
     for (std::size_t k = 1; k < kIndentCodeLength && k < stored.size() && isDigit(stored[k]); ++k)
         indent = indent * 10 + (stored[k] - '0');
-    const std::size_t bodyStart = stored.size() < kIndentCodeLength ? stored.size() : kIndentCodeLength;
     if (indent > kMaxIndent) indent = kMaxIndent;
-    std::string out(static_cast<std::size_t>(indent), ' ');
-    out.append(stored.substr(bodyStart));
+    return {static_cast<std::size_t>(indent),
+            stored.size() < kIndentCodeLength ? stored.size() : kIndentCodeLength};
+}
+
+std::string normaliseLine(std::string_view stored) {
+    if (!isIndentLine(stored)) return std::string(stored);
+    const IndentCode code = readIndentCode(stored);
+    std::string out(code.blanks, ' ');
+    out.append(stored.substr(code.bodyStart));
     return out;
 }
 

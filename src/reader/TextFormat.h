@@ -17,6 +17,14 @@ namespace varnet {
 // made of digits gives the indent of the digits that open it (none: 0).
 std::string normaliseLine(std::string_view stored);
 
+// The two halves of normalising an indent line: the blanks its code asks
+// for, and where the body after the code starts.
+struct IndentCode {
+    std::size_t blanks;
+    std::size_t bodyStart;
+};
+IndentCode readIndentCode(std::string_view indentLine);
+
 // Removes every bar together with the two characters after it (fewer when the
 // line ends sooner): three-character tags go whole, longer tags lose their
 // first three characters.

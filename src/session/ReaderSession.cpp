@@ -337,14 +337,14 @@ bool ReaderSession::removeSelectedBook() {
     return true;
 }
 
-std::optional<LineList> ReaderSession::storedText(const std::string& fileName) {
+std::optional<std::string> ReaderSession::storedBytes(const std::string& fileName) {
     if (!myBooks_.holds(fileName)) return std::nullopt;
     std::string bytes;
     if (const FileResult read = readWholeFile(fileName, bytes); !read) {
         window_.error(kCannotReadFile + fileName + ": " + read.error);
-        return LineList();
+        return std::string();
     }
-    return LineList::fromBytes(bytes);
+    return bytes;
 }
 
 // ---------------------------------------------------------------- files

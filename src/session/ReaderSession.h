@@ -120,7 +120,7 @@ private:
     void WriteClosingBookmark() override;
     void OpenBook(const std::string& fileName, const std::string& anchor) override;
     bool fileExists(const std::string& path) const override;
-    std::optional<LineList> storedText(const std::string& fileName) override;
+    std::optional<std::string> storedBytes(const std::string& fileName) override;
 
     // The contents tree: the built-in catalogue's nodes, then My Books'.
     void showContents();

@@ -5,10 +5,6 @@
 namespace varnet {
 
 namespace {
-bool startsWith(const std::string& s, std::string_view prefix) {
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
 // Where a section header stands. Line 0 is never taken as a header; without
 // a match the index ends on the last line (or at 1 for a file of fewer than
 // two lines).
@@ -79,7 +75,7 @@ Bookmarks::SectionLoad Bookmarks::BMMenuClick() {
     const std::string header = sectionHeader();
     std::int32_t n = lines.count();
     if (n >= 1 && state_.BookmarkSection == n - 1 && lines[n - 1] != header) {
-        const std::string& last = lines[n - 1];
+        const std::string last(lines[n - 1]);
         if (!last.empty() && (last[0] == '#' || last[0] == '<')) {
             lines.add(header);
         } else {
@@ -101,7 +97,7 @@ Bookmarks::SectionLoad Bookmarks::BMMenuClick() {
     }
 
     std::int32_t end = state_.BookmarkSection + 1;
-    while (end < n - 1 && !startsWith(lines[end], "<<")) ++end;
+    while (end < n - 1 && !lines[end].starts_with("<<")) ++end;
     if (end > state_.BookmarkSection + 99) end = state_.BookmarkSection + 99;
     state_.BookmarkSectionEnd = end;
     window_.setDeleteAndGotoEnabled(state_.BookmarkSection + 1 < state_.BookmarkSectionEnd);
@@ -145,9 +141,9 @@ std::int32_t Bookmarks::FillBookmarkPopup() {
         // The section found by the last drop-down may have shrunk since; only
         // lines that exist are listed.
         if (i < 0 || i >= lines.count()) break;
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         const auto blank = line.find(' ');
-        popup_.push_back(blank == std::string::npos ? line : line.substr(blank + 1));
+        popup_.emplace_back(blank == std::string_view::npos ? line : line.substr(blank + 1));
     }
     return static_cast<std::int32_t>(popup_.size()) - 1;
 }
@@ -184,8 +180,8 @@ std::vector<std::string> Bookmarks::sectionKeys() const {
     if (state_.BookmarkPath.empty() || !store_.exists(state_.BookmarkPath) ||
         !store_.load(state_.BookmarkPath, lines))
         return keys;
-    for (const std::string& line : lines.lines())
-        if (line.size() > 2 && startsWith(line, "<<")) keys.push_back(line.substr(2));
+    for (const std::string_view line : lines)
+        if (line.size() > 2 && line.starts_with("<<")) keys.emplace_back(line.substr(2));
     return keys;
 }
 

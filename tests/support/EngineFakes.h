@@ -58,7 +58,7 @@ struct FakeOpeningHost final : BookOpeningHost {
         if (fail) fail(text);
     }
     std::int32_t ShowLine(std::int32_t line) override { return show ? show(line) : line; }
-    std::optional<LineList> storedText(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> storedBytes(const std::string&) override { return std::nullopt; }
 };
 
 struct FakeCatalogueHost final : CatalogueHost {

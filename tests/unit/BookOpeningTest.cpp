@@ -1,6 +1,7 @@
 #include "BookOpening.h"
 #include "BuiltinTexts.h"
 #include "EngineFakes.h"
+#include "OpenedText.h"
 #include "TextFormat.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST(OpenBook, ShortPagesByKey) {
     Fixture f;
     f.opening.OpenBook("/opt/varnet/title.qtx", " ");
     EXPECT_EQ(
-        f.st.CurrentText->lines(),
+        f.st.CurrentText->strings(),
         (std::vector<std::string>{"", "   This is a list", "      of books listed", "        by the title",
                                   "       of the book.", "", "", "p999", "        END OF FILE", " "}));
     Fixture a;
@@ -196,5 +197,39 @@ TEST(OpenBook, CommandLineFableOpensTheDemoBookBeforeItIsBuilt) {
     Fixture clicked;
     BuildDemoText(clicked.st);
     clicked.opening.OpenBook("fable.qtx", " ");
-    EXPECT_EQ(f.st.CurrentText->lines(), clicked.st.CurrentText->lines());
+    EXPECT_EQ(f.st.CurrentText->strings(), clicked.st.CurrentText->strings());
+}
+
+TEST(OpenedText, EndsEveryTextAlikeAndNormalisesItsIndents) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> stored;
+        std::vector<std::string> opened;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}, {"p999", "        END OF FILE", " "}},
+        {"header alone", {"[x]"}, {"p999", "        END OF FILE", " "}},
+        {"blank and control lines at the end",
+         {"[x]", "l03one", "   ", "", "\t\x01"},
+         {"   one", "p999", "        END OF FILE", " "}},
+        {"nothing but blanks after the header", {"[x]", " ", ""}, {"p999", "        END OF FILE", " "}},
+        {"codes cut short and other lines kept",
+         {"[x]", "l", "l1x", "p2 ", "  l05 kept", "l99deep"},
+         {"", " ", "p2 ", "  l05 kept", std::string(52, ' ') + "deep", "p999", "        END OF FILE", " "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(openedText(LineList(c.stored)).strings(), c.opened);
+    }
+}
+
+// The demo book's opened form is made by the build; it must be exactly what
+// opening the stored book makes of it, and it is what opening it gives.
+TEST(OpenedText, TheBuiltDemoBookIsWhatOpeningTheStoredOneMakes) {
+    const LineList built = openedDemoBookText();
+    EXPECT_EQ(built, openedText(demoBookText()));
+    EXPECT_EQ(built.count(), demoBookText().count() + 2);
+    Fixture f;
+    f.opening.OpenBook("fable.qtx", " ");
+    EXPECT_EQ(*f.st.CurrentText, built);
 }

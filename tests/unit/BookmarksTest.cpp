@@ -47,7 +47,7 @@ struct Fixture {
         st.BookKey = std::move(key);
         store.files[kPath] = LineList(std::move(file)).toBytes();
     }
-    std::vector<std::string> onDisk() const { return store.linesOf(kPath).lines(); }
+    std::vector<std::string> onDisk() const { return store.linesOf(kPath).strings(); }
     void add(const std::string& name, std::int32_t top) {
         marks.BMMenuClick();
         st.TopLine = top;
@@ -469,5 +469,5 @@ TEST(Bookmarks, CancellingTheNameDialogAddsNothing) {
     EXPECT_EQ(store.saves, 0);
     EXPECT_TRUE(window.notices.empty());
     EXPECT_TRUE(st.ReadingMoved);  // a cancelled add is no bookmark
-    EXPECT_EQ(store.linesOf(kPath).lines(), kSeed);
+    EXPECT_EQ(store.linesOf(kPath).strings(), kSeed);
 }

@@ -118,7 +118,7 @@ TEST(BuiltinTexts, EveryStoredLineIsWellFormed) {
         ASSERT_GT(text.count(), 1);
         EXPECT_EQ(text[0], demoBookInfo().header);
         for (int i = 1; i < text.count(); ++i) {
-            const std::string& line = text[i];
+            const std::string line(text[i]);
             ASSERT_FALSE(line.empty());
             EXPECT_TRUE(line[0] == 'l' || line[0] == 'p' || line[0] == 's') << line;
             if (line[0] == 'l') {
@@ -142,8 +142,8 @@ TEST(BuiltinTexts, DemoBookSkeleton) {
     EXPECT_EQ(t[2].rfind("p00by " + demoBookInfo().author + " 1", 0), 0u);
     EXPECT_EQ(t[4], "p002 ");
     EXPECT_EQ(t[5], "l00|p> ");
-    EXPECT_NE(t.lines().back().front(), 'l');
-    EXPECT_NE(t.lines().back().back(), ' ');  // the last page marker has no blank
+    EXPECT_NE(t.strings().back().front(), 'l');
+    EXPECT_NE(t.strings().back().back(), ' ');  // the last page marker has no blank
     int anchors = 0;
     for (int i = 0; i < t.count(); ++i)
         if (t[i].find("|refpt") != std::string::npos) {

@@ -50,8 +50,8 @@ struct Fixture {
     }
 };
 
-std::string trimmedCaption(const std::string& row) {
-    const std::string caption = row.substr(0, row.find("<<"));
+std::string trimmedCaption(std::string_view row) {
+    const std::string caption(row.substr(0, row.find("<<")));
     return caption.substr(0, caption.find_last_not_of(' ') + 1);
 }
 
@@ -108,11 +108,11 @@ TEST(Catalogue, TreeShapeFollowsTheLevels) {
 
 TEST(Catalogue, SeedAndStartingSelection) {
     const LineList rows = builtinCatalogueRows();
-    EXPECT_EQ(seedBookmarkLines(rows).lines(),
+    EXPECT_EQ(seedBookmarkLines(rows).strings(),
               (std::vector<std::string>{"<<none", "<<title", "<<fable", "<<author"}));
     EXPECT_EQ(byAuthorRow(rows), 27);
     // Without the by-author row the seeding walks to the row before the last.
-    EXPECT_EQ(seedBookmarkLines(LineList({"A<<0one", "B<<1two ", "C<<2x@y", "(END)<<0last"})).lines(),
+    EXPECT_EQ(seedBookmarkLines(LineList({"A<<0one", "B<<1two ", "C<<2x@y", "(END)<<0last"})).strings(),
               (std::vector<std::string>{"<<one", "<<two "}));
     EXPECT_FALSE(byAuthorRow(LineList({"a<<1author", "(END)"})));
 }

@@ -30,23 +30,20 @@ const LineList& book() {
 }
 
 // The indent of an indent line ("l" and two digits), -1 for any other line.
-int indentOf(const std::string& line) {
+int indentOf(std::string_view line) {
     if (line.size() < 3 || line[0] != 'l' || !std::isdigit(static_cast<unsigned char>(line[1])) ||
         !std::isdigit(static_cast<unsigned char>(line[2])))
         return -1;
     return (line[1] - '0') * 10 + (line[2] - '0');
 }
-bool isPageMarker(const std::string& line) {
-    return !line.empty() && line[0] == 'p';
-}
-bool isSectionBreak(const std::string& line) {
+bool isSectionBreak(std::string_view line) {
     return !line.empty() && line[0] == 's';
 }
-bool isAnchor(const std::string& line) {
-    return line.find("|refpt") != std::string::npos;
+bool isAnchor(std::string_view line) {
+    return line.find("|refpt") != std::string_view::npos;
 }
-bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.ends_with(tail);
 }
 std::string threeDigits(int n) {
     char s[16];
@@ -84,7 +81,7 @@ TEST(DemoBook, LinesInTheirPlaces) {
     int indentLines = 0, sections = 0;
     std::vector<int> anchors, pages;
     for (int i = 1; i < t.count(); ++i) {
-        const std::string& s = t[i];
+        const std::string s(t[i]);
         if (indentOf(s) >= 0)
             ++indentLines;
         else if (isPageMarker(s))
@@ -118,7 +115,7 @@ TEST(DemoBook, LinesInTheirPlaces) {
     int split = 0;
     for (int n = 1; n <= 24; ++n) {
         const int a = anchors[static_cast<std::size_t>(n - 1)];
-        const std::string& title = info.chapterTitles[static_cast<std::size_t>(n - 1)];
+        const std::string title(info.chapterTitles[static_cast<std::size_t>(n - 1)]);
         EXPECT_EQ(t[a], "l00|refpt" + threeDigits(n) + "> ");
         const std::string opening = "l00|b>" + std::to_string(n) + ".  ";
         int next = a + 2;
@@ -127,8 +124,8 @@ TEST(DemoBook, LinesInTheirPlaces) {
         } else {
             ++split;
             ++next;
-            const std::string& first = t[a + 1];
-            const std::string& second = t[a + 2];
+            const std::string first(t[a + 1]);
+            const std::string second(t[a + 2]);
             ASSERT_EQ(first.rfind(opening, 0), 0u) << first;
             ASSERT_TRUE(endsWith(first, "  ") && !endsWith(first, "   ")) << first;
             ASSERT_TRUE(second.rfind("l08", 0) == 0 && endsWith(second, "|n> ")) << second;
@@ -145,7 +142,7 @@ TEST(DemoBook, LinesInTheirPlaces) {
 
 TEST(DemoBook, IndentProfile) {
     std::map<int, int> counts;
-    for (const std::string& s : book().lines())
+    for (const std::string& s : book().strings())
         if (indentOf(s) >= 0) ++counts[indentOf(s)];
     std::set<int> used, wanted = {0, 2, 5};
     for (int i = 7; i <= 32; ++i) wanted.insert(i);
@@ -166,8 +163,8 @@ TEST(DemoBook, WhatFollowsEachMarker) {
     std::map<std::string, int> afterSection, afterPage;
     int paragraphTags = 0;
     for (int i = 1; i < t.count(); ++i) {
-        const std::string& s = t[i];
-        const std::string& next = i + 1 < t.count() ? t[i + 1] : std::string();
+        const std::string s(t[i]);
+        const std::string next(i + 1 < t.count() ? t[i + 1] : std::string());
         if ((isPageMarker(s) || isSectionBreak(s)) && (isPageMarker(next) || isSectionBreak(next)))
             ADD_FAILURE() << "adjacent markers at line " << i;
         const int indent = indentOf(next);
@@ -198,7 +195,7 @@ TEST(DemoBook, TagsAndLineEnds) {
     std::vector<int> withoutBlank;
     int twoBlanks = 0;
     for (int i = 1; i < t.count(); ++i) {
-        const std::string& s = t[i];
+        const std::string s(t[i]);
         if (s.back() != ' ') withoutBlank.push_back(i);
         if (endsWith(s, "  ")) {
             ++twoBlanks;
@@ -248,7 +245,7 @@ TEST(DemoBook, OpenedFormIsSafeForTheReader) {
     double phraseCharacters = 0;
     int phrases = 0;
     for (int i = 1; i < t.count(); ++i) {
-        const std::string& s = t[i];
+        const std::string s(t[i]);
         EXPECT_GE(normaliseLine(s).size(), 3u) << "line " << i;
         const int indent = indentOf(s);
         if (indent < 0) {
@@ -299,7 +296,7 @@ TEST(DemoBookIndex, EveryReferenceHoldsItsWordOnItsPage) {
     std::map<std::string, std::set<int>> linesOf;
     int current = 1;
     for (int i = 0; i < bookLines; ++i) {
-        const std::string& s = opened[i];
+        const std::string s(opened[i]);
         if (isPageMarker(s)) {
             // "p002 ", "p1110", or the byline's "p00by Aesop 1 ": its last number.
             const auto digits = s.find_last_of("0123456789");
@@ -330,7 +327,7 @@ TEST(DemoBookIndex, EveryReferenceHoldsItsWordOnItsPage) {
     std::set<char> letters;
     int words = 0, references = 0;
     for (std::size_t n = 1; n < tree.size();) {
-        const std::string& line = prepared[static_cast<std::int32_t>(n)];
+        const std::string line(prepared[static_cast<std::int32_t>(n)]);
         if (line.size() == 1) {
             letters.insert(line[0]);
             ++n;
@@ -344,7 +341,7 @@ TEST(DemoBookIndex, EveryReferenceHoldsItsWordOnItsPage) {
         ++words;
         std::set<int> referenced;
         for (++n; n < tree.size() && prepared[static_cast<std::int32_t>(n)][0] == '|'; ++n) {
-            const std::string& ref = prepared[static_cast<std::int32_t>(n)];
+            const std::string ref(prepared[static_cast<std::int32_t>(n)]);
             ASSERT_EQ(ref.size(), 10u) << ref;
             const int target = std::stoi(ref.substr(5));
             ASSERT_TRUE(target >= 0 && target < bookLines) << ref;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+
 using varnet::LineList;
+using Lines = std::vector<std::string>;
 
 TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     struct Case {
@@ -22,7 +26,7 @@ TEST(LineList, SplitsAtEveryKindOfLineEnd) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(LineList::fromBytes(c.bytes).lines(), c.lines);
+        EXPECT_EQ(LineList::fromBytes(c.bytes).strings(), c.lines);
     }
 }
 
@@ -40,10 +44,55 @@ TEST(LineList, EditsKeepOrder) {
     list.add("e");
     list.erase(0);
     list.put(0, "B");
-    EXPECT_EQ(list.lines(), (std::vector<std::string>{"B", "c", "d", "e"}));
+    EXPECT_EQ(list.strings(), (std::vector<std::string>{"B", "c", "d", "e"}));
     LineList other({"x"});
     other.append(list);
     EXPECT_EQ(other.count(), 5);
     other.clear();
     EXPECT_TRUE(other.empty());
+}
+
+// The lines lie back to back, so a change in the middle moves every line
+// after it: each must still read whole and in place.
+TEST(LineList, EditsInTheMiddleMoveTheLinesAfterThem) {
+    LineList list({"alpha", "", "gamma", "delta"});
+    list.put(1, "a much longer second line");
+    EXPECT_EQ(list.strings(), (Lines{"alpha", "a much longer second line", "gamma", "delta"}));
+    list.put(0, "");
+    list.put(2, "g");
+    EXPECT_EQ(list.strings(), (Lines{"", "a much longer second line", "g", "delta"}));
+    list.insert(2, "inserted");
+    list.erase(1);
+    list.insert(0, "");
+    EXPECT_EQ(list.strings(), (Lines{"", "", "inserted", "g", "delta"}));
+    EXPECT_EQ(list.back(), "delta");
+    EXPECT_EQ(list.toBytes(), "\r\n\r\ninserted\r\ng\r\ndelta\r\n");
+    // A line given from the list itself survives the list growing under it.
+    for (int k = 0; k < 40; ++k) list.add(list[2]);
+    EXPECT_EQ(list[44], "inserted");
+    list.append(list);
+    EXPECT_EQ(list.count(), 90);
+    EXPECT_EQ(list[89], "inserted");
+}
+
+TEST(LineList, ABorrowedTableIsReadInPlaceAndCopiedAtItsFirstChange) {
+    static constexpr std::string_view joined = "onetwothree";
+    static constexpr std::array<std::uint32_t, 4> ends = {3, 6, 6, 11};
+    const LineList borrowed = LineList::borrowing({joined, ends});
+    EXPECT_EQ(borrowed.strings(), (Lines{"one", "two", "", "three"}));
+    EXPECT_EQ(borrowed[3].data(), joined.data() + 6);  // no copy
+    EXPECT_EQ(borrowed, LineList({"one", "two", "", "three"}));
+    EXPECT_NE(borrowed, LineList({"one", "two", "three", ""}));
+
+    LineList changed = borrowed;
+    changed.put(2, "middle");
+    changed.add("four");
+    EXPECT_EQ(changed.strings(), (Lines{"one", "two", "middle", "three", "four"}));
+    EXPECT_EQ(borrowed.strings(), (Lines{"one", "two", "", "three"}));
+    EXPECT_EQ(joined, "onetwothree");
+
+    LineList emptied = borrowed;
+    emptied.clear();
+    EXPECT_TRUE(emptied.empty());
+    EXPECT_EQ(borrowed.count(), 4);
 }

@@ -223,7 +223,7 @@ TEST(MyBooksSession, RemovingTheOpenBookThenImportingAnotherOfTheSameTitle) {
     EXPECT_NE(r.session.state().BookKey, oldKey);
     EXPECT_TRUE(r.window.questions.empty());  // no offer to resume the old book's place
     std::string text;
-    for (const std::string& line : r.session.state().CurrentText->lines()) text += removeTags(line);
+    for (const std::string& line : r.session.state().CurrentText->strings()) text += removeTags(line);
     EXPECT_NE(text.find("wolf"), std::string::npos);
     EXPECT_EQ(text.find("heron"), std::string::npos);
     r.session.close();

@@ -28,7 +28,7 @@ struct Fixture {
         lines.push_back(" ");
         st.CurrentText = LineList(std::move(lines));
     }
-    std::string& line(int i) { return st.CurrentText->lines()[static_cast<std::size_t>(i)]; }
+    void setLine(int i, std::string_view text) { st.CurrentText->put(i, text); }
 };
 
 }  // namespace
@@ -52,7 +52,7 @@ TEST(PageBack, EstimatesTheStartOfThePanelBefore) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f;
-        for (const auto& [i, text] : c.lines) f.line(i) = text;
+        for (const auto& [i, text] : c.lines) f.setLine(i, text);
         f.st.TopLine = c.topLine;
         f.st.Band = 1;
         f.paging.PageBack();
@@ -76,7 +76,7 @@ TEST(PageBack, UsesTheFontAsTheLastLineLeftIt) {
 
 TEST(PageBack, ResetsTheFixedFaceWhenTheStretchSwitchesToIt) {
     Fixture f;
-    f.line(465) = "     |f>code|a> ";
+    f.setLine(465, "     |f>code|a> ");
     f.surface.font.face = kFixedFace;
     f.st.TopLine = 500;
     f.paging.PageBack();
@@ -143,7 +143,7 @@ TEST(ShowLine, ALineAtOrPastTheEndShowsTheLastPanel) {
     // The last panel is the one Page Down reaches from the start and cannot
     // leave; with page markers every 37 lines panels end before them.
     const auto withMarkers = [](Fixture& f) {
-        for (int i = 37; i < 1000; i += 37) f.line(i) = "p" + std::to_string(i / 37) + " ";
+        for (int i = 37; i < 1000; i += 37) f.setLine(i, "p" + std::to_string(i / 37) + " ");
     };
     Fixture walk;
     withMarkers(walk);

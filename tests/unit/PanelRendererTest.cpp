@@ -152,9 +152,9 @@ TEST(DrawPanel, BreakPointSearchEndsThePanelBeforeTheLowestBreak) {
         SCOPED_TRACE(c.name);
         Fixture f(1000, 400);
         f.setPlain(60);
-        auto& lines = f.st.CurrentText->lines();
-        lines[10] = "p011 ";
-        for (const auto& [off, text] : c.breaks) lines[static_cast<std::size_t>(10 + off)] = text;
+        LineList& lines = *f.st.CurrentText;
+        lines.put(10, "p011 ");
+        for (const auto& [off, text] : c.breaks) lines.put(10 + off, text);
         EXPECT_EQ(f.renderer.DrawPanel(10), 10 + c.drawn);
         EXPECT_EQ(static_cast<int>(f.drawnRows().size()), c.drawn);
     }
@@ -230,8 +230,8 @@ TEST(DrawPanel, ColourLastsAcrossLinesUntilABandToggle) {
 TEST(DrawPanel, PageMarkerAtTheTopTogglesWhileTheMarginKeepsTheColumnBand) {
     Fixture f(1000, 2000);
     f.setPlain(40);
-    auto& lines = f.st.CurrentText->lines();
-    lines[20] = "p003 ";
+    LineList& lines = *f.st.CurrentText;
+    lines.put(20, "p003 ");
     f.st.Band = 0;
     f.renderer.DrawPanel(20);
     EXPECT_EQ(f.surface.fills.front().colour, kBg0);
@@ -291,8 +291,8 @@ TEST(DrawPanel, TwoColumnsOnAnOddWidth) {
     Fixture f(801, 105);  // five lines per column
     f.controls.two = true;
     f.setPlain(30);
-    auto& lines = f.st.CurrentText->lines();
-    for (int k = 0; k < 30; ++k) lines[static_cast<std::size_t>(k)] = "     line " + std::to_string(k);
+    LineList& lines = *f.st.CurrentText;
+    for (int k = 0; k < 30; ++k) lines.put(k, "     line " + std::to_string(k));
     EXPECT_EQ(f.renderer.DrawPanel(0), 10);
     ASSERT_GE(f.surface.fills.size(), 2u);
     EXPECT_EQ(f.surface.fills.front().left, 0);
@@ -361,10 +361,10 @@ TEST(DrawPanel, ImageTags) {
     Fixture f(1000, 405);  // room for 20 lines
     f.st.BookFolder = dir.string() + "/";
     f.setPlain(30);
-    auto& lines = f.st.CurrentText->lines();
-    lines[2] = "     see |image>pic.bmp  ";
-    lines[4] = "     |image>missing.bmp";
-    lines[6] = "     after";
+    LineList& lines = *f.st.CurrentText;
+    lines.put(2, "     see |image>pic.bmp  ");
+    lines.put(4, "     |image>missing.bmp");
+    lines.put(6, "     after");
     EXPECT_EQ(f.renderer.DrawPanel(0), 5);  // the second image tag ends the column
     EXPECT_EQ(f.st.ImagePath, f.st.BookFolder + "pic.bmp");
     EXPECT_EQ(f.surface.rowAt(45), "     see   [image]");
@@ -372,7 +372,7 @@ TEST(DrawPanel, ImageTags) {
     EXPECT_EQ(f.surface.fills.back().top, 405 - 20 + 1);
 
     // A missing file drops the tag and the name.
-    lines[2] = "     |image>missing.bmp";
+    lines.put(2, "     |image>missing.bmp");
     f.surface.reset();
     f.renderer.DrawPanel(0);
     EXPECT_EQ(f.surface.rowAt(45), "     ");
@@ -412,8 +412,8 @@ TEST(DrawPanel, LineBoxesSayWhereEachLineOfTheLastPanelWent) {
     Fixture f(801, 105);  // five lines of 20 pixels per column
     f.controls.two = true;
     f.setPlain(30);
-    auto& lines = f.st.CurrentText->lines();
-    lines[3] = "     a |7>word|4> ";
+    LineList& lines = *f.st.CurrentText;
+    lines.put(3, "     a |7>word|4> ");
     using Box = PanelRenderer::LineBox;
     EXPECT_EQ(f.renderer.DrawPanel(2), 12);
     // A character is 15 pixels wide; the line's own blank counts too.
@@ -473,10 +473,10 @@ TEST(DrawPanel, APanelThatDoesNotHoldTheLineLeavesNoTrace) {
     const auto fixture = [] {
         auto f = std::make_unique<Fixture>(1000, 205);
         f->setPlain(40);
-        auto& lines = f->st.CurrentText->lines();
-        lines[3] = "p002 ";
-        lines[5] = "     |b>bold|f> from here on";
-        lines[20] = "     the |7>hit|4> ";
+        LineList& lines = *f->st.CurrentText;
+        lines.put(3, "p002 ");
+        lines.put(5, "     |b>bold|f> from here on");
+        lines.put(20, "     the |7>hit|4> ");
         f->st.Band = 1;
         f->renderer.DrawPanel(25);  // Band is not reset by a start other than 0
         f->surface.reset();

@@ -19,7 +19,8 @@ TEST(SaveScreen, StartupPanel) {
     std::string expected;
     for (std::int32_t i = 0; i < 18; ++i) {
         EXPECT_EQ(saved[i], startupInstructions()[i]);
-        expected += startupInstructions()[i] + "\r\n";
+        expected += startupInstructions()[i];
+        expected += "\r\n";
     }
     EXPECT_EQ(saved[0], " ");
     EXPECT_EQ(saved[2], "       from the Table of Contents");
@@ -115,7 +116,7 @@ TEST(SaveScreen, PanelRange) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.top) + ".." + std::to_string(c.next));
-        EXPECT_EQ(screenLinesToSave(text, c.top, c.next).lines(), c.written);
+        EXPECT_EQ(screenLinesToSave(text, c.top, c.next).strings(), c.written);
     }
 
     ReaderState st;

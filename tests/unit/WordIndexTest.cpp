@@ -55,7 +55,7 @@ std::vector<std::string> withoutEmptyLines(const std::vector<std::string>& lines
 }
 
 std::vector<std::string> prepared(std::vector<std::string> fileLines) {
-    return prepareIndexLines(LineList(std::move(fileLines))).lines();
+    return prepareIndexLines(LineList(std::move(fileLines))).strings();
 }
 
 using Lines = std::vector<std::string>;
@@ -68,8 +68,9 @@ const Lines kWorkedExample = {"Anvil|000000120|000000348", "anchor|000001022", "
 
 TEST(WordIndex, WorkedExample) {
     const LineList lines = prepareIndexLines(LineList(kWorkedExample));
-    EXPECT_EQ(lines.lines(), (Lines{"Index", "a", "Anvil", "|000000120", "|000000348", "anchor", "|000001022",
-                                    "b", "Basket", "|000000077", "|0000012345", "bell", "|000000530"}));
+    EXPECT_EQ(lines.strings(),
+              (Lines{"Index", "a", "Anvil", "|000000120", "|000000348", "anchor", "|000001022", "b", "Basket",
+                     "|000000077", "|0000012345", "bell", "|000000530"}));
     EXPECT_EQ(buildIndexTree(lines), (Nodes{{"Index", -1},
                                             {"a", 0},
                                             {"Anvil", 1},
@@ -215,7 +216,7 @@ TEST(WordIndex, ClickRule) {
 }
 
 TEST(WordIndex, EmptyFilesAndOddLineEnds) {
-    EXPECT_EQ(prepareIndexLines(LineList()).lines(), Lines{"Index"});
+    EXPECT_EQ(prepareIndexLines(LineList()).strings(), Lines{"Index"});
     EXPECT_EQ(prepared({"", "", ""}), Lines{"Index"});
     EXPECT_EQ(buildIndexTree(prepareIndexLines(LineList())), (Nodes{{"Index", -1}}));
     // Empty lines inside a file are dropped before the passes.
@@ -226,7 +227,7 @@ TEST(WordIndex, EmptyFilesAndOddLineEnds) {
     const std::string crOnly =
         "Anvil|000000120|000000348\ranchor|000001022\rBasket|0000012345|000000077\r\r"
         "bell|000000530\r\n";
-    EXPECT_EQ(prepareIndexLines(LineList::fromBytes(crOnly)).lines(), literalPreparation(kWorkedExample));
+    EXPECT_EQ(prepareIndexLines(LineList::fromBytes(crOnly)).strings(), literalPreparation(kWorkedExample));
 }
 
 TEST(WordIndex, EqualToTheLiteralPassesOnRandomFiles) {
@@ -287,6 +288,6 @@ TEST(WordIndex, EqualToTheLiteralPassesOnRandomFiles) {
     // Whole files of binary garbage, split at any line end they hold.
     for (int round = 0; round < 500; ++round) {
         const LineList file = LineList::fromBytes(randomBytes(pick(400)));
-        ASSERT_EQ(prepareIndexLines(file).lines(), literalPreparation(withoutEmptyLines(file.lines())));
+        ASSERT_EQ(prepareIndexLines(file).strings(), literalPreparation(withoutEmptyLines(file.strings())));
     }
 }

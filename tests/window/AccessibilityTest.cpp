@@ -40,7 +40,7 @@ void expectPanelWords(TForm1& w, const QString& read) {
     int from = 0;
     int found = 0;
     for (std::int32_t line = st.TopLine; line < st.NextLine; ++line) {
-        const std::string& text = st.CurrentText->get(line);
+        const std::string text(st.CurrentText->get(line));
         if (varnet::isAnchorLine(text) || varnet::holdsImageTag(text)) continue;
         const QString words = QString::fromLatin1(varnet::removeTags(text)).trimmed();
         if (words.isEmpty()) continue;

@@ -48,7 +48,7 @@ TEST(QtSurface, PointSizesAreMappedAsAt96DotsPerInch) {
 // still be the one Qt gives the same font for the whole string.
 TEST(QtSurface, WidthsAreQtsAdvanceOfTheWholeString) {
     std::vector<std::string> texts;
-    for (const auto& line : varnet::startupInstructions().lines()) texts.push_back(line);
+    for (const auto& line : varnet::startupInstructions().strings()) texts.push_back(line);
     std::string latin1, printable;
     for (int c = 0x20; c < 0x100; ++c) {
         latin1 += static_cast<char>(c);

@@ -330,7 +330,7 @@ TEST(ReadingSession, FindTheIndexAndSavingTheScreen) {
     // Every plain phrase line of the panel is there as it stands.
     int phrases = 0;
     for (std::int32_t k = st.TopLine; k <= st.NextLine; ++k) {
-        const std::string& line = (*st.CurrentText)[k];
+        const std::string line((*st.CurrentText)[k]);
         if (line.empty() || line[0] != ' ' || line.find('|') != std::string::npos) continue;
         ++phrases;
         EXPECT_TRUE(written.contains(QByteArray::fromStdString(line) + '\r')) << line;
