@@ -32,14 +32,12 @@ void BookOpening::load(const std::string& fileName) {
     ReaderState& st = state_;
     st.OpenFileName = fileName;
     st.BookKey = bookKeyFrom(fileName);
-    // A text named on the command line may open the demo book before any
-    // catalogue click built it: it is then read straight from the built-in
-    // text, the same lines, without keeping a second copy.
     if (const std::optional<std::string> stored = host_.storedBytes(fileName)) {
         st.CurrentText = openedTextOfBytes(*stored);
     } else if (st.BookKey == "fable") {
-        // The demo book's opened form is made at build time from the same
-        // stored lines: reading it in place costs no memory of its own.
+        // The demo book's opened form is made at build time from the very
+        // lines DemoText holds: read in place, it costs no memory of its own,
+        // whether or not a catalogue click built DemoText first.
         st.CurrentText = openedDemoBookText();
     } else {
         st.CurrentText = openedText(builtinTextFor(st.BookKey, st));
