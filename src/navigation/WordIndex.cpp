@@ -148,16 +148,18 @@ std::vector<IndexNode> buildIndexTree(const LineList& indexLines) {
     std::int32_t lastLetter = -1;
     std::int32_t lastWord = -1;
     for (std::int32_t k = 1; k < indexLines.count(); ++k) {
-        const std::string line(indexLines[k]);
+        const std::string_view line = indexLines[k];
         const auto index = static_cast<std::int32_t>(nodes.size());
         if (!line.empty() && line[0] == '|') {
             const std::size_t hidden = std::min(line.size(), kHiddenReferencePart);
-            nodes.push_back({"  " + line.substr(hidden), lastWord});
+            std::string text = "  ";
+            text += line.substr(hidden);
+            nodes.push_back({std::move(text), lastWord});
         } else if (line.size() == 1) {
-            nodes.push_back({line, 0});
+            nodes.push_back({std::string(line), 0});
             lastLetter = index;
         } else {
-            nodes.push_back({line, lastLetter});
+            nodes.push_back({std::string(line), lastLetter});
             lastWord = index;
         }
     }

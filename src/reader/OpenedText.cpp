@@ -14,57 +14,61 @@ bool blankOrControlOnly(std::string_view line) {
     return true;
 }
 
-// Takes the stored lines one at a time, so that a text read from bytes is
-// never held twice.
-class OpenedTextBuilder {
-public:
-    // Room for `lines` stored lines of `bytes` bytes in all. Indents grow
-    // lines by a few blanks each: eight more per line covers a laid-out book,
-    // and the list grows if a text needs more.
-    OpenedTextBuilder(std::size_t lines, std::size_t bytes) {
-        opened_.reserve(lines + 3, bytes + 8 * lines + 64);
-    }
+// The bytes a stored line takes once opened.
+std::size_t openedSize(std::string_view stored) {
+    if (!isIndentLine(stored)) return stored.size();
+    const IndentCode code = readIndentCode(stored);
+    return code.blanks + stored.size() - code.bodyStart;
+}
 
-    void line(std::string_view stored) {
-        if (header_) {
-            header_ = false;
+// Builds the opened form from a text's stored lines, given as a function that
+// calls its argument with each line in turn. The lines are read twice: once
+// to size the list exactly, so that a big book is never held twice while its
+// list grows, and once to fill it.
+template <class EachLine>
+LineList openedFrom(EachLine&& eachLine) {
+    std::size_t lines = 0;
+    std::size_t bytes = 0;
+    eachLine([&](std::string_view stored) {
+        if (lines++ > 0) bytes += openedSize(stored);  // line 0, the header, is dropped
+    });
+    const std::string_view closing = kClosingLine;
+    LineList opened;
+    opened.reserve(lines + 3, bytes + std::string_view(kEndMarker).size() + openedSize(closing) +
+                                  std::string_view(kFinalBlankLine).size());
+
+    bool header = true;
+    std::int32_t kept = 0;  // the lines up to the last one not blank
+    eachLine([&](std::string_view stored) {
+        if (header) {
+            header = false;
             return;
         }
         if (isIndentLine(stored)) {
             const IndentCode code = readIndentCode(stored);
-            opened_.add(code.blanks, stored.substr(code.bodyStart));
+            opened.add(code.blanks, stored.substr(code.bodyStart));
         } else {
-            opened_.add(stored);
+            opened.add(stored);
         }
-        if (!blankOrControlOnly(stored)) kept_ = opened_.count();
-    }
-
-    LineList finish() {
-        opened_.truncate(kept_);
-        opened_.add(kEndMarker);
-        opened_.add(normaliseLine(kClosingLine));
-        opened_.add(kFinalBlankLine);
-        return std::move(opened_);
-    }
-
-private:
-    LineList opened_;
-    bool header_ = true;     // line 0 is the header, dropped
-    std::int32_t kept_ = 0;  // lines up to the last one not blank
-};
+        if (!blankOrControlOnly(stored)) kept = opened.count();
+    });
+    opened.truncate(kept);
+    opened.add(kEndMarker);
+    opened.add(normaliseLine(closing));
+    opened.add(kFinalBlankLine);
+    return opened;
+}
 
 }  // namespace
 
 LineList openedText(const LineList& stored) {
-    OpenedTextBuilder builder(static_cast<std::size_t>(stored.count()), stored.byteCount());
-    for (const std::string_view line : stored) builder.line(line);
-    return builder.finish();
+    return openedFrom([&stored](auto&& f) {
+        for (const std::string_view line : stored) f(line);
+    });
 }
 
 LineList openedTextOfBytes(std::string_view stored) {
-    OpenedTextBuilder builder(LineList::mostLinesIn(stored), stored.size());
-    LineList::forEachLine(stored, [&builder](std::string_view line) { builder.line(line); });
-    return builder.finish();
+    return openedFrom([stored](auto&& f) { LineList::forEachLine(stored, f); });
 }
 
 }  // namespace varnet
