@@ -9,6 +9,10 @@
 
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace varnet {
 
 ReaderSession::ReaderSession(ReaderWindow& window, DrawingSurface& surface, TextFileStore& store,
@@ -287,6 +291,12 @@ void ReaderSession::importBook(const std::string& path) {
     const MyBooks::Stored stored = myBooks_.store(outcome.book->text, outcome.book->title,
                                                   outcome.book->author, path, bookmarks_.sectionKeys());
     outcome.book.reset();  // the laid-out lines are on disk now
+    // Those lines were tens of thousands of small blocks, now free but
+    // scattered through the heap, where the few large blocks of the opened
+    // book cannot use them: they go back to the system before it opens.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
     if (!stored.book) {
         window_.error(stored.error);
         return;
