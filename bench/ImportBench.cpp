@@ -181,8 +181,8 @@ void BM_ImportPeakMemory(benchmark::State& state) {
 BENCHMARK(BM_ImportPeakMemory)->Iterations(1);
 
 // Opening a chapter of an imported book of the demo book's size (read from
-// disk, normalised, the anchor found, the panel drawn), as BM_OpenChapter
-// opens one of the demo book.
+// disk, brought into opened form, the anchor found, the panel drawn), as
+// BM_OpenChapterFromStoredLines opens one of the demo book.
 void BM_OpenOwnChapter(benchmark::State& state) {
     testing::TempFolder tmp;
     const std::string epub = tmp / "book.epub";

@@ -116,7 +116,7 @@ void BM_PageBackWholeBook(benchmark::State& state) {
 BENCHMARK(BM_PageForwardWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(1);
 BENCHMARK(BM_PageBackWholeBook)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(1);
 
-// A click on a chapter: build the demo book, load and normalise it (the name
+// A click on a chapter: build the demo book, load its opened form (the name
 // differs from the one open each time), find the anchor, draw the panel.
 void BM_OpenChapter(benchmark::State& state) {
     Reader r;

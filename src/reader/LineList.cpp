@@ -8,8 +8,8 @@ namespace varnet {
 
 namespace {
 
-// Offsets are kept in 32 bits: every text the reader takes in is capped far
-// below that, and the saving is a third of a small book's footprint.
+// Offsets are kept in 32 bits, half the room of full-size ones: every text the
+// reader takes in is capped far below 4 GiB.
 std::uint32_t offset(std::size_t at) {
     if (at > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("line list over 4 GiB");
     return static_cast<std::uint32_t>(at);
