@@ -40,7 +40,7 @@ BENCHMARK(BM_BuildDemoText)->Unit(benchmark::kMillisecond);
 void BM_OpenStoredBook(benchmark::State& state) {
     const std::string bytes = demoBookText().toBytes();
     for (auto _ : state) {
-        const LineList opened = openedText(LineList::fromBytes(bytes));
+        const LineList opened = openedTextOfBytes(bytes);
         benchmark::DoNotOptimize(opened.count());
     }
 }

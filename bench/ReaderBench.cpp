@@ -131,8 +131,9 @@ void BM_OpenChapter(benchmark::State& state) {
 BENCHMARK(BM_OpenChapter)->Unit(benchmark::kMillisecond);
 
 // The same click with the opened form made at run time from the stored
-// lines, as every text kept on disk opens (the demo book's is made at build
-// time): the yardstick for opening a chapter of an imported book.
+// lines by the rules every text kept on disk opens by (the demo book's is
+// made at build time): the yardstick for opening a chapter of an imported
+// book.
 void BM_OpenChapterFromStoredLines(benchmark::State& state) {
     Reader r;
     int n = 0;

@@ -4,12 +4,14 @@
 #include "FakeSurface.h"
 #include "FuzzCheck.h"
 #include "LineList.h"
+#include "OpenedText.h"
 #include "PanelRenderer.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 using namespace varnet;
 using varnet::testing::FakeControls;
@@ -32,8 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     st.BookFolder = "/nonexistent-varnet-fuzz/";
     for (int b = 0; b < 2; ++b)
         for (int k = 0; k < 9; ++k) st.SchemeColours[b][k] = static_cast<Colour>(0x10 * b + k);
-    st.CurrentText = LineList::fromBytes(in.ConsumeRemainingBytesAsString());
+    const std::string bytes = in.ConsumeRemainingBytesAsString();
+    st.CurrentText = LineList::fromBytes(bytes);
     const std::int32_t count = st.CurrentText->count();
+    // Opening a text straight from its bytes gives what opening its lines
+    // gives.
+    FUZZ_CHECK(openedTextOfBytes(bytes) == openedText(*st.CurrentText));
 
     FakeSurface surface(width, height);
     FakeControls controls;

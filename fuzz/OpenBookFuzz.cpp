@@ -29,7 +29,7 @@ const std::string kPath = "/data/varnet.bm";
 
 // Each text is loaded once, by OpenBook itself; every run starts from a copy
 // of it, so the runs spend their time on the resume offer.
-const LineList& openedText(const std::string& fileName) {
+const LineList& firstOpening(const std::string& fileName) {
     static std::map<std::string, LineList> texts;
     auto it = texts.find(fileName);
     if (it == texts.end()) {
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!in.ConsumeBool() || !in.ConsumeBool()) {
         st.OpenFileName = fileName;
         st.BookKey = bookKeyFrom(fileName);
-        st.CurrentText = openedText(fileName);
+        st.CurrentText = firstOpening(fileName);
     }
     st.BookmarkPath = kPath;
     st.BookmarkLines = LineList();

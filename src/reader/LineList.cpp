@@ -115,8 +115,11 @@ void LineList::add(std::string_view line) {
 void LineList::add(std::size_t blanks, std::string_view rest) {
     own();
     const std::uint32_t end = offset(bytes_.size() + blanks + rest.size());
-    bytes_.append(blanks, ' ');
+    // The rest first: it may be a line of this very list, which the blanks
+    // could move before it is read.
+    const std::size_t start = bytes_.size();
     bytes_.append(rest);
+    bytes_.insert(start, blanks, ' ');
     ends_.push_back(end);
 }
 
@@ -139,6 +142,7 @@ void LineList::clear() {
 
 void LineList::truncate(std::int32_t n) {
     if (n >= count()) return;
+    if (n < 0) n = 0;
     own();
     bytes_.resize(startOf(static_cast<std::size_t>(n)));
     ends_.resize(static_cast<std::size_t>(n));

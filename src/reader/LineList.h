@@ -40,9 +40,8 @@ public:
     // Calls f with each line of bytes, split as fromBytes splits them.
     template <class F>
     static void forEachLine(std::string_view bytes, F&& f);
-    // How many lines fromBytes makes of bytes, for reserving room: one more
-    // than its LFs, or than its CRs when it has no LF (exact unless a file
-    // mixes both kinds of line end).
+    // An estimate of how many lines fromBytes makes of bytes, for reserving
+    // room: one more than its LFs, or than its CRs when it has none.
     static std::size_t mostLinesIn(std::string_view bytes);
     // Every line followed by CR LF, the last one included.
     std::string toBytes() const;

@@ -13,9 +13,9 @@ inline constexpr const char* kEndMarker = "p999";
 inline constexpr const char* kClosingLine = "l08END OF FILE";
 inline constexpr const char* kFinalBlankLine = " ";
 
-// The header line dropped, blank or control-only lines at the end dropped
-// (never the only line), then the end marker, the closing line and the final
-// blank line added, and every indent line but the last in normalised form.
+// The header line dropped, blank or control-only lines at the end dropped,
+// then the end marker, the closing line and the final blank line added, and
+// every indent line, the closing line included, in normalised form.
 LineList openedText(const LineList& stored);
 // The same for a text's stored bytes, split as LineList::fromBytes splits
 // them, without keeping the stored lines.

@@ -223,6 +223,28 @@ TEST(OpenedText, EndsEveryTextAlikeAndNormalisesItsIndents) {
     }
 }
 
+// A kept book opens straight from its bytes, split as any text is.
+TEST(OpenedText, FromBytesAsFromTheirLines) {
+    const std::vector<std::string> cases = {
+        "",
+        "\n",
+        "h",
+        "h\r\nl05x\r\n \r\n",
+        "h\rl03one\rp1 \r\r",
+        "h\nl02a\rl04b\nc",
+        "h\nl12 no line end",
+        "h\nl",
+        "h\nl9",
+        std::string("h\nl01\0nul\n", 11),
+    };
+    for (const auto& bytes : cases) {
+        SCOPED_TRACE(bytes);
+        EXPECT_EQ(openedTextOfBytes(bytes).strings(), openedText(LineList::fromBytes(bytes)).strings());
+    }
+    EXPECT_EQ(openedTextOfBytes("h\r\nl05x\r\n \r\n").strings(),
+              (std::vector<std::string>{"     x", "p999", "        END OF FILE", " "}));
+}
+
 // The demo book's opened form is made by the build; it must be exactly what
 // opening the stored book makes of it, and it is what opening it gives.
 TEST(OpenedText, TheBuiltDemoBookIsWhatOpeningTheStoredOneMakes) {

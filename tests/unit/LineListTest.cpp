@@ -95,4 +95,50 @@ TEST(LineList, ABorrowedTableIsReadInPlaceAndCopiedAtItsFirstChange) {
     emptied.clear();
     EXPECT_TRUE(emptied.empty());
     EXPECT_EQ(borrowed.count(), 4);
+
+    // Cutting, erasing and inserting at the end copy first too.
+    LineList cut = borrowed;
+    cut.truncate(2);
+    cut.erase(0);
+    cut.insert(cut.count(), "end");
+    EXPECT_EQ(cut.strings(), (Lines{"two", "end"}));
+    EXPECT_EQ(borrowed.strings(), (Lines{"one", "two", "", "three"}));
+}
+
+// A line handed back to its own list must be read before the list moves its
+// bytes: every edit, given every line, against the same edit on strings.
+TEST(LineList, EveryEditTakesALineOfItsOwnList) {
+    const std::vector<std::string> start = {std::string(100, 'x'), "b", "c"};
+    using Edit = void (*)(LineList&, std::vector<std::string>&, std::int32_t);
+    const std::vector<std::pair<const char*, Edit>> edits = {
+        {"add",
+         [](LineList& l, std::vector<std::string>& v, std::int32_t k) {
+             l.add(l[k]);
+             v.push_back(v[static_cast<std::size_t>(k)]);
+         }},
+        {"add with blanks",
+         [](LineList& l, std::vector<std::string>& v, std::int32_t k) {
+             l.add(3, l[k]);
+             v.push_back("   " + v[static_cast<std::size_t>(k)]);
+         }},
+        {"put",
+         [](LineList& l, std::vector<std::string>& v, std::int32_t k) {
+             l.put(1, l[k]);
+             v[1] = std::string(v[static_cast<std::size_t>(k)]);
+         }},
+        {"insert",
+         [](LineList& l, std::vector<std::string>& v, std::int32_t k) {
+             l.insert(0, l[k]);
+             v.insert(v.begin(), std::string(v[static_cast<std::size_t>(k)]));
+         }},
+    };
+    for (const auto& [name, edit] : edits) {
+        for (std::int32_t k = 0; k < 3; ++k) {
+            SCOPED_TRACE(std::string(name) + " line " + std::to_string(k));
+            LineList list(start);  // filled exactly: the edit must grow it
+            std::vector<std::string> expected = start;
+            edit(list, expected, k);
+            EXPECT_EQ(list.strings(), expected);
+        }
+    }
 }
