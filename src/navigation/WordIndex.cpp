@@ -37,26 +37,24 @@ private:
     void advance() {
         if (lineAfterLetter_) {
             lineAfterLetter_ = false;
-            current_ = lines_[static_cast<std::int32_t>(pos_++)];
+            current_ = lines_[pos_++];
             return;
         }
-        while (pos_ < size() && lines_[static_cast<std::int32_t>(pos_)].empty()) ++pos_;
-        has_ = pos_ < size();
+        while (pos_ < lines_.count() && lines_[pos_].empty()) ++pos_;
+        has_ = pos_ < lines_.count();
         if (!has_) return;
-        const char first = lowerByte(lines_[static_cast<std::int32_t>(pos_)][0]);
+        const char first = lowerByte(lines_[pos_][0]);
         if (first != groupFirst_) {
             groupFirst_ = first;
             current_ = std::string_view(&allBytes()[static_cast<unsigned char>(first)], 1);
             lineAfterLetter_ = true;
             return;
         }
-        current_ = lines_[static_cast<std::int32_t>(pos_++)];
+        current_ = lines_[pos_++];
     }
 
-    std::size_t size() const { return static_cast<std::size_t>(lines_.count()); }
-
     const LineList& lines_;
-    std::size_t pos_ = 0;
+    std::int32_t pos_ = 0;
     char groupFirst_ = ' ';  // the first group line is taken to open with a blank
     bool lineAfterLetter_ = false;
     bool has_ = false;
@@ -85,8 +83,7 @@ LineList prepareIndexLines(const LineList& fileLines) {
     // Room for the most lines there can be: the root, a letter line and the
     // entry for every line, and a reference for every ten characters. A big
     // list's unused room is never touched, so the system never supplies it.
-    std::size_t characters = 0;
-    for (const std::string_view line : fileLines) characters += line.size();
+    const std::size_t characters = fileLines.byteCount();
     out.reserve(1 + static_cast<std::size_t>(fileLines.count()) * 2 + characters / kShortReferenceLength,
                 std::string_view(kIndexRootText).size() + characters + 256);
     out.add(kIndexRootText);

@@ -8,12 +8,6 @@ namespace varnet {
 
 namespace {
 
-bool blankOrControlOnly(std::string_view line) {
-    for (const char c : line)
-        if (static_cast<unsigned char>(c) > 32) return false;
-    return true;
-}
-
 // The bytes a stored line takes once opened.
 std::size_t openedSize(std::string_view stored) {
     if (!isIndentLine(stored)) return stored.size();
@@ -50,7 +44,7 @@ LineList openedFrom(Room room, EachLine&& eachLine) {
         } else {
             opened.add(stored);
         }
-        if (!blankOrControlOnly(stored)) kept = opened.count();
+        if (!trimmed(stored).empty()) kept = opened.count();  // not blank or control only
     });
     opened.truncate(kept);
     opened.add(kEndMarker);
